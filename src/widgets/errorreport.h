@@ -1,0 +1,34 @@
+// The application's top-level error report. Event handlers catch nothing: an
+// exception that escapes one ends that handler and lands here, in a message
+// box with the error's text, and the program goes on with the next event.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <stdexcept>
+
+// The error type the program raises; the text is what the player reads.
+class EError : public std::runtime_error {
+public:
+    explicit EError(const QString& text)
+        : std::runtime_error(text.toStdString())
+    {
+    }
+    QString text() const { return QString::fromUtf8(what()); }
+};
+
+namespace errorreport {
+
+// Shows the text (a message box by default). Reports raised while a box is
+// already open wait for it and are shown afterwards, identical ones once, so
+// an error that repeats on every repaint cannot stack boxes without end.
+void report(const QString& text);
+
+// Replaces the message box, for tests; an empty function restores it.
+void setHandler(std::function<void(const QString&)> handler);
+
+// How many reports have been made since start-up.
+int count();
+
+} // namespace errorreport

@@ -1,0 +1,122 @@
+// The base of every window of the program: a fixed-size top-level window
+// whose client area is covered by the wallpaper panel `Wallpaper1`, with an
+// optional menu bar, modal and modeless showing, closing that only hides,
+// and the program-wide activation rule (see FormActivate).
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+class QAbstractButton;
+class QAction;
+class QEventLoop;
+class QMenu;
+class QMenuBar;
+class TWallpaper;
+
+enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderIcon { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+using TBorderIcons = int;
+
+// Modal results, as a dialog's buttons set them.
+enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2 };
+
+// The sizes of everything a window has around its client area. They live in
+// one place so the frame, the title bar and the menu bar can change together.
+struct TNonClientMetrics {
+    int frame = 0;     // frame thickness on every side
+    int caption = 0;   // title bar height, including its bottom line
+    int menu = 0;      // menu bar height, when the window has one
+};
+
+class TForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm(const QString& name);
+    ~TForm() override;
+
+    // Client size: the area inside the frame, the title bar and the menu bar.
+    void setClientSize(int width, int height);
+    QSize clientSize() const { return m_clientSize; }
+    QWidget* clientArea() const { return m_client; }
+    TNonClientMetrics nonClient() const;
+
+    TBorderStyle borderStyle() const { return m_borderStyle; }
+    void setBorderStyle(TBorderStyle style);
+    TBorderIcons borderIcons() const { return m_borderIcons; }
+    void setBorderIcons(TBorderIcons icons);
+
+    // Menu bar, made on first use.
+    QMenuBar* menuBar();
+    QMenu* addMenu(const QString& title);
+    QAction* addItem(QMenu* menu, const QString& text, const QKeySequence& shortcut,
+                     std::function<void()> handler);
+
+    // Modeless show: a hidden window becomes visible, a visible one comes to
+    // the front; either way it is made the active window.
+    void Show();
+    // Modal show: runs until the window is closed or a modal result is set.
+    int ShowModal();
+    bool inModal() const { return m_loop != nullptr; }
+    int modalResult() const { return m_modalResult; }
+    void setModalResult(int result);
+
+    // Enter presses the default button (unless another button has the focus);
+    // Esc presses the cancel button.
+    void setDefaultButton(QAbstractButton* button) { m_defaultButton = button; }
+    void setCancelButton(QAbstractButton* button) { m_cancelButton = button; }
+
+    // Handlers. FormCreate runs once, right after construction (CreateForm).
+    virtual void FormCreate() {}
+    // A modeless window's activation runs when the keyboard focus passes to
+    // it from another modeless window of the program: not on the return from
+    // a modal dialog, not on the return from another application. A modal
+    // window's runs each time it is shown.
+    virtual void FormActivate() {}
+    // Runs when the window is closing, before it hides.
+    virtual void FormClose() {}
+
+    TWallpaper* Wallpaper1 = nullptr;
+
+    // The modeless window that had the focus last, if it is still shown.
+    static TForm* lastActiveModeless();
+
+signals:
+    void activated();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+    // Places the menu bar and the client area inside the non-client parts and
+    // fixes the window size.
+    virtual void layoutNonClient();
+
+private:
+    void applyWindowFlags();
+    void centerOnScreen();
+
+    QSize m_clientSize;
+    QWidget* m_client = nullptr;
+    QMenuBar* m_menuBar = nullptr;
+    TBorderStyle m_borderStyle = bsSingle;
+    TBorderIcons m_borderIcons = biSystemMenu | biMinimize | biMaximize;
+    QEventLoop* m_loop = nullptr;
+    int m_modalResult = mrNone;
+    bool m_activatedSinceShow = false;
+    bool m_placed = false;
+    QAbstractButton* m_defaultButton = nullptr;
+    QAbstractButton* m_cancelButton = nullptr;
+};
+
+// Creates a window of the registry: constructs it hidden, makes the global
+// reference point at it, then runs its creation handler.
+template <class T>
+void CreateForm(T*& reference)
+{
+    reference = new T();
+    reference->FormCreate();
+}
