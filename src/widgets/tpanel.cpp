@@ -66,9 +66,13 @@ QRect TPanel::paintPanel(QPainter& p) const
     bevel(m_bevelInner);
     p.fillRect(r, m_color);
     if (!m_caption.isEmpty()) {
+        // The painter may be a child's, lent to paint what lies behind it:
+        // hand it back with its own pen and font.
+        p.save();
         p.setPen(palette().color(QPalette::WindowText));
         p.setFont(font());
         p.drawText(r, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextExpandTabs, m_caption);
+        p.restore();
     }
     return r;
 }

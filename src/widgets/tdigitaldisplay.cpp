@@ -1,0 +1,297 @@
+// The digital display: text parsing with colour escapes, glyph placement and
+// the one-copy redraw from the glyph strip.
+#include "tdigitaldisplay.h"
+
+#include "errorreport.h"
+
+#include <QPainter>
+#include <QScopeGuard>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+// The character of each strip cell, in cell order; the last two are the
+// degree sign and the pound sign by their single-byte codes.
+constexpr char kCellChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789:.+-$ !@#%&*()=\\/?;\",'^_|{}[]<>\xB0\xA3";
+constexpr int kCellCount = int(sizeof(kCellChars)) - 1;
+static_assert(kCellCount == 69);
+constexpr int kBlankCell = 41;
+constexpr QRgb kOlive = 0xff808000;
+constexpr QRgb kBlack = 0xff000000;
+
+// Byte code -> strip cell; codes outside the table show the blank cell.
+constexpr std::array<std::uint8_t, 256> makeCellTable()
+{
+    std::array<std::uint8_t, 256> table{};
+    for (auto& cell : table)
+        cell = kBlankCell;
+    for (int i = 0; i < kCellCount; ++i)
+        table[static_cast<unsigned char>(kCellChars[i])] = std::uint8_t(i);
+    return table;
+}
+constexpr std::array<std::uint8_t, 256> kCellOf = makeCellTable();
+
+std::optional<QRgb> letterColour(char c)
+{
+    switch (c) {
+    case 'A': return qRgb(0, 255, 255);
+    case 'B': return qRgb(0, 0, 255);
+    case 'F': return qRgb(255, 0, 255);
+    case 'G': return qRgb(0, 128, 0);
+    case 'L': return qRgb(0, 255, 0);
+    case 'M': return qRgb(128, 0, 0);
+    case 'N': return qRgb(0, 0, 128);
+    case 'O': return qRgb(128, 128, 0);
+    case 'P': return qRgb(128, 0, 128);
+    case 'R': return qRgb(255, 0, 0);
+    case 'S': return qRgb(192, 192, 192);
+    case 'T': return qRgb(0, 128, 128);
+    case 'W': return qRgb(255, 255, 255);
+    case 'Y': return qRgb(255, 255, 0);
+    default: return std::nullopt;
+    }
+}
+
+char upper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// The text between "~[" and "]" names the colour as RRGGBB, but it is read
+// as a number whose low byte is the first pair, so a short text such as
+// "4A" still gives red: the pairs are taken in the order 5-6, 3-4, 1-2, each
+// as far as the text reaches, and the rest is ignored.
+QRgb hexColour(const char* hex, int length)
+{
+    const int used = std::min(length, 6);
+    unsigned value = 0;
+    bool valid = used > 0;
+    for (int from : {4, 2, 0}) {
+        for (int i = from; i < from + 2 && i < used; ++i) {
+            const int d = hexDigit(upper(hex[i]));
+            if (d < 0)
+                valid = false;
+            value = value * 16 + unsigned(std::max(d, 0));
+        }
+    }
+    if (!valid) {
+        QStringDecoder decode("windows-1251");
+        const QString written = decode(QByteArrayView(hex, length));
+        throw EError(QStringLiteral("'%1' is not a valid hexadecimal colour").arg(written));
+    }
+    return qRgb(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff);
+}
+
+// Keeps the first `maxTextLength` characters, never splitting a surrogate pair.
+QString limited(const QString& text)
+{
+    int characters = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (characters == TDigitalDisplay::maxTextLength)
+            return text.left(i);
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        ++characters;
+    }
+    return text;
+}
+
+// One byte per character in Windows-1251; characters it cannot hold become
+// 0x1A, which has no cell and shows blank. The pound sign has no code there
+// at all: it is given 0xA3, its cell's code (Je in this code page, which
+// therefore shows the pound sign as well), so that "£" shows what it says.
+QByteArray toCodePage(QString text)
+{
+    text.replace(QChar(0x00A3), QChar(0x0408));
+    static QStringEncoder encoder("windows-1251", QStringConverter::Flag::Stateless);
+    if (encoder.isValid())
+        return encoder.encode(text);
+    // Without the code page only ASCII and the degree sign (same code in
+    // Latin-1) can be told apart.
+    QByteArray bytes;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        bytes.append(u < 0x80 || u == 0xB0 ? char(u) : u == 0x0408 ? '\xA3' : '\x1A');
+    }
+    return bytes;
+}
+
+} // namespace
+
+TDigitalDisplay::TDigitalDisplay(QWidget* parent)
+    : QWidget(parent)
+    , m_color(0, 255, 0)
+    , m_strip(QImage(QStringLiteral(":/images/digits.bmp")).convertToFormat(QImage::Format_RGB32))
+{
+    // Every pixel is painted on each redraw.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TDigitalDisplay::setText(const QString& text)
+{
+    const QString kept = limited(text);
+    if (kept == m_text)
+        return;
+    m_text = kept;
+    m_bytes = toCodePage(kept);
+    redraw();
+}
+
+void TDigitalDisplay::setColor(const QColor& color)
+{
+    const QColor rgb(color.red(), color.green(), color.blue());
+    if (rgb == m_color)
+        return;
+    m_color = rgb;
+    redraw();
+}
+
+void TDigitalDisplay::setMargins(int margins)
+{
+    if (margins == m_margins)
+        return;
+    m_margins = margins;
+    redraw();
+}
+
+void TDigitalDisplay::setSpacing(quint8 spacing)
+{
+    if (spacing == m_spacing)
+        return;
+    m_spacing = spacing;
+    redraw();
+}
+
+void TDigitalDisplay::setAlignment(TAlignment alignment)
+{
+    if (alignment == m_alignment)
+        return;
+    m_alignment = alignment;
+    redraw();
+}
+
+void TDigitalDisplay::redraw()
+{
+    ++m_redrawCount;
+    // Collected here rather than in the paint so that a bad escape ends the
+    // caller's handler, as any error in a handler does, with nothing drawn.
+    // A hidden display still checks its text.
+    GlyphRun run;
+    collectGlyphs(run);
+    m_prepared = &run;
+    const auto forget = qScopeGuard([this] { m_prepared = nullptr; });
+    repaint();
+}
+
+void TDigitalDisplay::paintEvent(QPaintEvent*)
+{
+    GlyphRun own;
+    const GlyphRun* run = m_prepared;
+    if (!run) {
+        ++m_redrawCount;
+        // May throw; no painter is open on the widget yet.
+        collectGlyphs(own);
+        run = &own;
+    }
+    const QImage picture = compose(*run);
+    if (picture.isNull())
+        return;
+    QPainter p(this);
+    p.drawImage(0, 0, picture);
+}
+
+void TDigitalDisplay::collectGlyphs(GlyphRun& run) const
+{
+    run.count = 0;
+    QRgb colour = m_color.rgb();
+    const char* s = m_bytes.constData();
+    const int n = int(m_bytes.size());
+    int i = 0;
+    while (i < n && run.count < maxTextLength) {
+        const char c = s[i++];
+        if (c != '~') {
+            run.glyphs[run.count++] = {kCellOf[static_cast<unsigned char>(upper(c))], colour};
+            continue;
+        }
+        if (i == n)
+            break;
+        const char code = s[i++];
+        if (code != '[') {
+            if (const auto named = letterColour(upper(code)))
+                colour = *named;
+            continue;
+        }
+        const int start = i;
+        while (i < n && s[i] != ']')
+            ++i;
+        if (i == n)
+            break; // unclosed at the end of the text: no effect
+        colour = hexColour(s + start, i - start);
+        ++i;
+    }
+}
+
+QImage TDigitalDisplay::compose(const GlyphRun& run) const
+{
+    const int w = width(), h = height();
+    if (w <= 0 || h <= 0)
+        return {};
+    QImage picture(w, h, QImage::Format_RGB32);
+    picture.fill(kBlack);
+    const bool stripUsable = m_strip.width() >= kCellCount * cellWidth && m_strip.height() >= cellHeight;
+    if (run.count == 0 || !stripUsable)
+        return picture;
+
+    // 64-bit positions: a huge margin or a long run must not overflow.
+    const qint64 n = run.count;
+    const qint64 pitch = cellWidth + qint64(m_spacing);
+    qint64 firstX;
+    switch (m_alignment) {
+    case taRightJustify:
+        firstX = qint64(w) - m_margins - cellWidth - (n - 1) * pitch;
+        break;
+    case taCenter:
+        firstX = (qint64(w) - cellWidth * n - (n - 1) * m_spacing) / 2;
+        break;
+    case taLeftJustify:
+    default:
+        firstX = m_margins;
+        break;
+    }
+    const int top = (h - cellHeight) / 2;
+    const int y0 = std::max(0, top), y1 = std::min(h, top + cellHeight);
+
+    for (int j = 0; j < run.count; ++j) {
+        const qint64 x = firstX + j * pitch;
+        if (x >= w)
+            break;
+        if (x + cellWidth <= 0)
+            continue;
+        const int left = int(x);
+        const int x0 = std::max(0, left), x1 = std::min(w, left + cellWidth);
+        const int cellX = run.glyphs[j].cell * cellWidth - left;
+        const QRgb colour = run.glyphs[j].colour;
+        for (int y = y0; y < y1; ++y) {
+            const auto* src = reinterpret_cast<const QRgb*>(m_strip.constScanLine(y - top)) + cellX;
+            auto* dst = reinterpret_cast<QRgb*>(picture.scanLine(y));
+            for (int x = x0; x < x1; ++x)
+                dst[x] = src[x] == kOlive ? colour : src[x];
+        }
+    }
+    return picture;
+}
