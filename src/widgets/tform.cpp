@@ -4,10 +4,14 @@
 // hidden); returning from a modal dialog or from another application leaves
 // the last modeless window unchanged, so nothing runs. Modal windows run
 // theirs once per showing.
+// The windows are frameless: the frame is painted here and the title bar by
+// GradientCaption1, so the window's size is exactly client + frame + bar +
+// menu bar, and centring uses that size.
 #include "tform.h"
 
 #include "errorreport.h"
 #include "look.h"
+#include "tgradientcaption.h"
 #include "tpanel.h"
 
 #include <QAction>
@@ -17,6 +21,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QWindow>
@@ -24,7 +30,49 @@
 namespace {
 TForm* s_lastModeless = nullptr;
 constexpr int kMenuBarHeight = 19;
+
+// The title bar every window of the program shows.
+void dressCaption(TGradientCaption& caption)
+{
+    caption.setActiveBeginColor(QColor(0, 0, 128));
+    caption.setActiveEndColor(QColor(255, 0, 255));
+    caption.setActiveFontColor(QColor(255, 255, 255));
+    caption.setInactiveBeginColor(QColor(0, 0, 128));
+    caption.setInactiveEndColor(QColor(255, 255, 255));
+    caption.setInactiveFontColor(QColor(192, 192, 192));
+    caption.setApplicationName(QString());
+    caption.setApplicationNameFont(look::font(11, true));
+    caption.setCaptionFont(look::font(11, true));
+    caption.setNumColors(255);
+    caption.setAutoSize(false);
+}
+
+bool isToolWindow(TBorderStyle style)
+{
+    return style == bsToolWindow || style == bsSizeToolWin;
+}
 } // namespace
+
+int TCaptionMetrics::frame(TBorderStyle style, bool minimized)
+{
+    if (style == bsNone)
+        return 0;
+    if (minimized)
+        return dialogFrame;
+    return style == bsSizeable || style == bsSizeToolWin ? sizingFrame : dialogFrame;
+}
+
+int TCaptionMetrics::captionHeight(TBorderStyle style)
+{
+    if (style == bsNone)
+        return 0;
+    return isToolWindow(style) ? smallCaption : caption;
+}
+
+int TCaptionMetrics::doubleClickTime()
+{
+    return QApplication::doubleClickInterval();
+}
 
 TForm::TForm(const QString& name)
     : QWidget(nullptr)
@@ -38,10 +86,17 @@ TForm::TForm(const QString& name)
     Wallpaper1->setCaption(QStringLiteral("Wallpaper1"));
     Wallpaper1->setWallpaper(TWallpaper::sharedTile());
     applyWindowFlags();
+    GradientCaption1 = new TGradientCaption(this);
+    GradientCaption1->setObjectName(QStringLiteral("GradientCaption1"));
+    dressCaption(*GradientCaption1);
+    layoutNonClient();
 }
 
 TForm::~TForm()
 {
+    // The caption filters this window's events; it must go while the window
+    // is still whole, not among the children QWidget deletes later.
+    delete GradientCaption1;
     if (s_lastModeless == this)
         s_lastModeless = nullptr;
 }
@@ -54,25 +109,45 @@ TForm* TForm::lastActiveModeless()
 TNonClientMetrics TForm::nonClient() const
 {
     TNonClientMetrics m;
+    m.frame = TCaptionMetrics::frame(m_borderStyle);
+    m.caption = TCaptionMetrics::captionHeight(m_borderStyle);
     m.menu = m_menuBar ? kMenuBarHeight : 0;
     return m;
+}
+
+QSize TForm::chromeSize() const
+{
+    const TNonClientMetrics m = nonClient();
+    return QSize(2 * m.frame, 2 * m.frame + m.caption + m.menu);
+}
+
+QSize TForm::designClientSize() const
+{
+    return m_clientSize.isValid() ? m_clientSize : QSize(0, 0);
 }
 
 void TForm::setClientSize(int width, int height)
 {
     m_clientSize = QSize(width, height);
-    Wallpaper1->setGeometry(0, 0, width, height);
     layoutNonClient();
 }
 
 void TForm::layoutNonClient()
 {
     const TNonClientMetrics m = nonClient();
+    QSize client = designClientSize();
+    if (isMaximized()) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        client = (size() - chromeSize()).expandedTo(QSize(0, 0));
+    } else {
+        setFixedSize(client + chromeSize());
+    }
     const int top = m.frame + m.caption;
     if (m_menuBar)
-        m_menuBar->setGeometry(m.frame, top, m_clientSize.width(), m.menu);
-    m_client->setGeometry(m.frame, top + m.menu, m_clientSize.width(), m_clientSize.height());
-    setFixedSize(m_clientSize.width() + 2 * m.frame, m_clientSize.height() + 2 * m.frame + m.caption + m.menu);
+        m_menuBar->setGeometry(m.frame, top, client.width(), m.menu);
+    m_client->setGeometry(m.frame, top + m.menu, client.width(), client.height());
+    Wallpaper1->setGeometry(0, 0, client.width(), client.height());
 }
 
 void TForm::setBorderStyle(TBorderStyle style)
@@ -81,6 +156,7 @@ void TForm::setBorderStyle(TBorderStyle style)
         return;
     m_borderStyle = style;
     applyWindowFlags();
+    layoutNonClient();
 }
 
 void TForm::setBorderIcons(TBorderIcons icons)
@@ -88,28 +164,54 @@ void TForm::setBorderIcons(TBorderIcons icons)
     if (icons == m_borderIcons)
         return;
     m_borderIcons = icons;
-    applyWindowFlags();
+    update(); // the caption's buttons
 }
 
 void TForm::applyWindowFlags()
 {
-    Qt::WindowFlags flags = (m_borderStyle == bsDialog ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint;
-    if (m_borderStyle == bsNone) {
-        flags |= Qt::FramelessWindowHint;
-    } else {
-        flags |= Qt::WindowTitleHint;
-        if (m_borderIcons & biSystemMenu) {
-            flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-            if (m_borderStyle != bsDialog && (m_borderIcons & biMinimize))
-                flags |= Qt::WindowMinimizeButtonHint;
-            if (m_borderStyle != bsDialog && (m_borderIcons & biMaximize))
-                flags |= Qt::WindowMaximizeButtonHint;
-        }
-    }
+    // No decorations from the window manager; the type still makes it treat
+    // the window as a normal window or a dialog. Button hints must stay off:
+    // Qt turns any of them into a request for a title bar.
+    const Qt::WindowFlags flags = (m_borderStyle == bsDialog ? Qt::Dialog : Qt::Window) | Qt::FramelessWindowHint;
     const bool wasVisible = isVisible();
     setWindowFlags(flags);
     if (wasVisible)
         show();
+}
+
+void TForm::maximize()
+{
+    if (!isMaximized())
+        m_restorePos = pos();
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    showMaximized();
+}
+
+void TForm::restore()
+{
+    showNormal();
+}
+
+void TForm::paintEvent(QPaintEvent*)
+{
+    const TNonClientMetrics m = nonClient();
+    if (m.frame == 0 && m.caption == 0)
+        return;
+    QPainter p(this);
+    QRect r = rect();
+    frame3D(p, r, look::btnFace(), look::windowFrame());
+    frame3D(p, r, look::btnHighlight(), look::btnShadow());
+    frame3D(p, r, look::btnFace(), look::btnFace(), m.frame - 2);
+    if (m.caption > 0) // the line between the title bar and what lies below it
+        p.fillRect(QRect(m.frame, m.frame + m.caption - 1, width() - 2 * m.frame, 1), look::btnFace());
+}
+
+void TForm::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (isMaximized())
+        layoutNonClient();
 }
 
 QMenuBar* TForm::menuBar()
@@ -158,7 +260,9 @@ void TForm::Show()
         showNormal();
     else
         show();
-    raise();
+    // The headless test platform has no stacking order and warns about it.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        raise();
     activateWindow();
 }
 
@@ -166,7 +270,7 @@ int TForm::ShowModal()
 {
     if (isVisible() || inModal())
         throw EError(QStringLiteral("Cannot make a visible window modal"));
-    QWidget* opener = QApplication::activeWindow();
+    QPointer<QWidget> opener = QApplication::activeWindow();
     setWindowModality(Qt::ApplicationModal);
     if (opener && opener != this) {
         winId();
@@ -181,6 +285,10 @@ int TForm::ShowModal()
         loop.exec(QEventLoop::DialogExec);
     m_loop = nullptr;
     setWindowModality(Qt::NonModal);
+    // The window that opened the dialog gets the focus back, whatever the
+    // window manager would pick.
+    if (opener && opener != this && opener->isVisible())
+        opener->activateWindow();
     return m_modalResult;
 }
 
@@ -194,6 +302,17 @@ void TForm::setModalResult(int result)
 void TForm::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        const auto before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+        if ((before & Qt::WindowMaximized) && !isMaximized() && !isMinimized() && m_restorePos) {
+            // Back where it was, in one step: fixing the size alone would
+            // resize the window at the maximized position, and the window
+            // manager would take that over its own restore.
+            setGeometry(QRect(*m_restorePos, designClientSize() + chromeSize()));
+            m_restorePos.reset();
+        }
+        layoutNonClient(); // free the size when maximized, fix it again otherwise
+    }
     if (event->type() != QEvent::ActivationChange || !isActiveWindow() || !isVisible())
         return;
     if (inModal()) {

@@ -1,18 +1,21 @@
-// The base of every window of the program: a fixed-size top-level window
-// whose client area is covered by the wallpaper panel `Wallpaper1`, with an
-// optional menu bar, modal and modeless showing, closing that only hides,
-// and the program-wide activation rule (see FormActivate).
+// The base of every window of the program: a fixed-size frameless top-level
+// window that draws its own frame, carries the gradient title bar
+// `GradientCaption1`, has its client area covered by the wallpaper panel
+// `Wallpaper1`, an optional menu bar, modal and modeless showing, closing
+// that only hides, and the program-wide activation rule (see FormActivate).
 #pragma once
 
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class QAbstractButton;
 class QAction;
 class QEventLoop;
 class QMenu;
 class QMenuBar;
+class TGradientCaption;
 class TWallpaper;
 
 enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
@@ -28,6 +31,22 @@ struct TNonClientMetrics {
     int frame = 0;     // frame thickness on every side
     int caption = 0;   // title bar height, including its bottom line
     int menu = 0;      // menu bar height, when the window has one
+};
+
+// The fixed metrics of the frame and the title bar. The window manager draws
+// no decorations on our windows, so these are ours rather than the desktop's.
+struct TCaptionMetrics {
+    static constexpr int dialogFrame = 3;      // bsSingle, bsDialog, bsToolWindow, minimized windows
+    static constexpr int sizingFrame = 4;      // bsSizeable, bsSizeToolWin
+    static constexpr int caption = 19;         // title bar plus the line below it
+    static constexpr int smallCaption = 15;    // the same for the tool-window styles
+    static constexpr int buttonWidth = 18;     // a placed caption button is 2 narrower...
+    static constexpr int buttonHeight = 18;    // ...and 4 lower than these
+    static constexpr int smallButtonWidth = 14;
+
+    static int frame(TBorderStyle style, bool minimized = false);
+    static int captionHeight(TBorderStyle style);
+    static int doubleClickTime();
 };
 
 class TForm : public QWidget {
@@ -46,6 +65,12 @@ public:
     void setBorderStyle(TBorderStyle style);
     TBorderIcons borderIcons() const { return m_borderIcons; }
     void setBorderIcons(TBorderIcons icons);
+
+    // Maximizing lifts the fixed size (a window manager will not maximize a
+    // window whose size hints forbid growing); restoring puts it back. While
+    // maximized the client area and Wallpaper1 fill the window.
+    void maximize();
+    void restore();
 
     // Menu bar, made on first use.
     QMenuBar* menuBar();
@@ -78,6 +103,8 @@ public:
     virtual void FormClose() {}
 
     TWallpaper* Wallpaper1 = nullptr;
+    // The title bar, with the settings every window shares.
+    TGradientCaption* GradientCaption1 = nullptr;
 
     // The modeless window that had the focus last, if it is still shown.
     static TForm* lastActiveModeless();
@@ -90,6 +117,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
     // Places the menu bar and the client area inside the non-client parts and
     // fixes the window size.
@@ -97,6 +126,9 @@ protected:
 
 private:
     void applyWindowFlags();
+    // Everything around the client area, and the client size as set.
+    QSize chromeSize() const;
+    QSize designClientSize() const;
     void centerOnScreen();
 
     QSize m_clientSize;
@@ -108,6 +140,7 @@ private:
     int m_modalResult = mrNone;
     bool m_activatedSinceShow = false;
     bool m_placed = false;
+    std::optional<QPoint> m_restorePos; // where maximize() found the window
     QAbstractButton* m_defaultButton = nullptr;
     QAbstractButton* m_cancelButton = nullptr;
 };
