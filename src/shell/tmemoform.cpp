@@ -67,7 +67,7 @@ TMemoForm::TMemoForm()
 
 void TMemoForm::FormActivate()
 {
-    if (QFileInfo(RulesFileName).isFile()) {
+    if (QFileInfo::exists(RulesFileName)) {
         // Read first: a file that cannot be read leaves the list as it was.
         const QStringList lines = readRulesFile(RulesFileName);
         ListBox1->clear();

@@ -1,0 +1,261 @@
+// The media player on SDL's real-time dummy driver: lengths of converted
+// files, play after the end, the errors with SDL's own text, and a device
+// that is let go when nothing sounds and fails when it is needed again.
+#include "testmain.h"
+#include "testutil.h"
+
+#include "tmediaplayer.h"
+
+#include <QDataStream>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <SDL.h>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+// `ms` milliseconds of a quiet square wave.
+void writeWav(const QString& path, int ms, int rate = 22050, int channels = 1, int bits = 16)
+{
+    QVERIFY(writeWavFile(path, rate * ms / 1000, rate, channels, bits));
+}
+
+void waitForEnd(const TMediaPlayer& player)
+{
+    QElapsedTimer t;
+    t.start();
+    while (player.Position() < player.Length() && t.elapsed() < 5000)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+// Runs `action` as an event handler, so that its error takes the road of
+// every handler's error: through the application to the error report.
+class Handler : public QObject {
+public:
+    explicit Handler(std::function<void()> action)
+        : m_action(std::move(action))
+    {
+    }
+    bool event(QEvent* e) override
+    {
+        if (e->type() != QEvent::User)
+            return QObject::event(e);
+        m_action();
+        return true;
+    }
+    void run()
+    {
+        QEvent e(QEvent::User);
+        QCoreApplication::sendEvent(this, &e);
+    }
+
+private:
+    std::function<void()> m_action;
+};
+
+} // namespace
+
+class TstMediaPlayer : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void lengthOfConvertedFile_data();
+    void lengthOfConvertedFile();
+    void playAfterTheEnd_data();
+    void playAfterTheEnd();
+    void openFailures_data();
+    void openFailures();
+    void nothingOpen_data();
+    void nothingOpen();
+    void failingDriver_data();
+    void failingDriver();
+
+private:
+    QTemporaryDir m_dir;
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+};
+
+void TstMediaPlayer::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    writeWav(path("short.wav"), 150);
+    QFile text(path("text.wav"));
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write("This is not a sound at all, just some words in a file.\n");
+}
+
+void TstMediaPlayer::lengthOfConvertedFile_data()
+{
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<int>("channels");
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<int>("ms");
+    QTest::newRow("22050 Hz mono 16-bit") << 22050 << 1 << 16 << 300;
+    QTest::newRow("44100 Hz stereo 16-bit") << 44100 << 2 << 16 << 250;
+    QTest::newRow("8000 Hz mono 8-bit") << 8000 << 1 << 8 << 500;
+    QTest::newRow("48000 Hz stereo 16-bit") << 48000 << 2 << 16 << 1000;
+}
+
+void TstMediaPlayer::lengthOfConvertedFile()
+{
+    QFETCH(int, rate);
+    QFETCH(int, channels);
+    QFETCH(int, bits);
+    QFETCH(int, ms);
+    writeWav(path("format.wav"), ms, rate, channels, bits);
+    TMediaPlayer player;
+    player.setFileName(path("format.wav"));
+    player.Open();
+    QVERIFY2(qAbs(player.Length() - ms) <= 2, qPrintable(QString::number(player.Length())));
+    QCOMPARE(player.Position(), 0);
+}
+
+void TstMediaPlayer::playAfterTheEnd_data()
+{
+    QTest::addColumn<bool>("autoRewind");
+    QTest::newRow("rewind on: starts again") << true;
+    QTest::newRow("rewind off: stays at the end") << false;
+}
+
+void TstMediaPlayer::playAfterTheEnd()
+{
+    QFETCH(bool, autoRewind);
+    TMediaPlayer player;
+    player.setAutoRewind(autoRewind);
+    player.setFileName(path("short.wav"));
+    player.Open();
+    QElapsedTimer t;
+    t.start();
+    player.Play();
+    QVERIFY2(t.elapsed() < 100, "play waited for the sound");
+    waitForEnd(player);
+    QVERIFY2(t.elapsed() >= 120 && t.elapsed() < 400, qPrintable(QString::number(t.elapsed())));
+    QCOMPARE(player.Position(), player.Length());
+    player.Play();
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    QCOMPARE(player.Position() < player.Length(), autoRewind);
+}
+
+void TstMediaPlayer::openFailures_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<bool>("exists");
+    QTest::newRow("missing file") << QStringLiteral("nosuch.wav") << false;
+    QTest::newRow("empty name") << QString() << false;
+    QTest::newRow("a text file") << QStringLiteral("text.wav") << true;
+    QTest::newRow("a directory") << QStringLiteral(".") << true;
+}
+
+void TstMediaPlayer::openFailures()
+{
+    QFETCH(QString, fileName);
+    QFETCH(bool, exists);
+    TMediaPlayer player;
+    player.setFileName(path("short.wav"));
+    player.Open();
+    // Bare names are looked up in the current directory.
+    const QString cwd = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_dir.path()));
+    player.setFileName(fileName);
+    QString text;
+    try {
+        player.Open();
+    } catch (const EError& e) {
+        text = e.text();
+    }
+    // The message is SDL's own for the same failure.
+    SDL_RWops* file = SDL_RWFromFile(QFile::encodeName(fileName).constData(), "rb");
+    QCOMPARE(file != nullptr, exists);
+    if (file) {
+        SDL_AudioSpec spec;
+        Uint8* buffer = nullptr;
+        Uint32 length = 0;
+        QVERIFY(!SDL_LoadWAV_RW(file, 1, &spec, &buffer, &length));
+    }
+    const QString expected = QString::fromUtf8(SDL_GetError());
+    QDir::setCurrent(cwd);
+    QVERIFY(!expected.isEmpty());
+    QCOMPARE(text, expected);
+    // The open closed the file before it, whatever became of the new one.
+    QVERIFY(!player.isOpen());
+}
+
+void TstMediaPlayer::nothingOpen_data()
+{
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<bool>("play");
+    QTest::newRow("play, never opened") << false << true;
+    QTest::newRow("length, never opened") << false << false;
+    QTest::newRow("play after close") << true << true;
+    QTest::newRow("length after close") << true << false;
+}
+
+void TstMediaPlayer::nothingOpen()
+{
+    QFETCH(bool, closed);
+    QFETCH(bool, play);
+    TMediaPlayer player;
+    if (closed) {
+        player.setFileName(path("short.wav"));
+        player.Open();
+        player.Play();
+        player.Close();
+    }
+    player.Close(); // closing with nothing open does nothing
+    QCOMPARE(player.Position(), 0);
+    if (play)
+        QVERIFY_THROWS_EXCEPTION(EError, player.Play());
+    else
+        QVERIFY_THROWS_EXCEPTION(EError, player.Length());
+}
+
+void TstMediaPlayer::failingDriver_data()
+{
+    QTest::addColumn<bool>("held");
+    QTest::newRow("open") << false;
+    QTest::newRow("play on a held cue after the device was let go") << true;
+}
+
+void TstMediaPlayer::failingDriver()
+{
+    QFETCH(bool, held);
+    TMediaPlayer player;
+    player.setFileName(path("short.wav"));
+    if (held) {
+        player.Open();
+        player.Play();
+    }
+    // A held cue stays open, but the device (and SDL's audio with it) goes
+    // once nothing has sounded for a while; the next play brings it back.
+    QTRY_VERIFY_WITH_TIMEOUT(!SDL_WasInit(SDL_INIT_AUDIO), 5000);
+    const QByteArray driver = qgetenv("SDL_AUDIODRIVER");
+    qputenv("SDL_AUDIODRIVER", "nonexistent");
+    QVERIFY(SDL_InitSubSystem(SDL_INIT_AUDIO) != 0);
+    const QString expected = QString::fromUtf8(SDL_GetError());
+
+    ErrorCatcher catcher;
+    bool stepAfterRan = false;
+    Handler handler([&] {
+        held ? player.Play() : player.Open();
+        stepAfterRan = true;
+    });
+    handler.run();
+    qputenv("SDL_AUDIODRIVER", driver);
+    QVERIFY(!stepAfterRan);
+    QCOMPARE(catcher.errors, QStringList{expected});
+
+    // With a working driver again the same player plays.
+    if (!held)
+        player.Open();
+    player.Play();
+    waitForEnd(player);
+    QCOMPARE(player.Position(), player.Length());
+}
+
+TIVORAMA_TEST_MAIN(TstMediaPlayer)
+#include "tst_mediaplayer.moc"
