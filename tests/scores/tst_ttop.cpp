@@ -1,0 +1,549 @@
+// The high-score store: the byte layout of the score files, ranking, the
+// default tables, damaged and unusable files, failed saves, and random files.
+#include "testmain.h"
+#include "testutil.h"
+
+#include "ttop.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdint>
+#include <memory>
+#include <random>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+
+QByteArray cp1251(const QString& text)
+{
+    QStringEncoder encode("windows-1251");
+    return encode(text);
+}
+
+QByteArray record(const QByteArray& name, const QByteArray& score, int length = -1)
+{
+    QByteArray bytes(26, '\0');
+    bytes[0] = char(length < 0 ? name.size() : length);
+    bytes.replace(1, name.size(), name);
+    bytes.replace(21, 5, score);
+    return bytes;
+}
+
+QByteArray field(int score)
+{
+    return QByteArray::number(score).rightJustified(5, '0');
+}
+
+QList<int> defaultScores(int first, int step)
+{
+    QList<int> scores;
+    for (int i = 0; i < 10; ++i)
+        scores << first + step * i;
+    return scores;
+}
+
+QByteArray tableFile(const QStringList& names, const QList<int>& scores)
+{
+    QByteArray bytes;
+    for (int i = 0; i < 10; ++i)
+        bytes += record(cp1251(names[i]), field(scores[i]));
+    return bytes;
+}
+
+const QString kUnknown = QStringLiteral("Неизвестный");
+const QStringList kUnknowns(10, kUnknown);
+
+QStringList namesOf(const Ttop& top)
+{
+    QStringList names;
+    for (const TTopEntry& entry : top.Entries)
+        names << entry.Name;
+    return names;
+}
+
+QList<int> scoresOf(const Ttop& top)
+{
+    QList<int> scores;
+    for (const TTopEntry& entry : top.Entries)
+        scores << entry.Score;
+    return scores;
+}
+
+Ttop table(const QStringList& names, const QList<int>& scores)
+{
+    Ttop top;
+    for (int i = 0; i < 10; ++i)
+        top.Entries[i] = TTopEntry{names[i], scores[i]};
+    return top;
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    // A fresh file rather than a truncated one: truncating waits for the
+    // disk on some file systems, which adds up over thousands of files.
+    QFile::remove(path);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+const QStringList kPlayers{"Аня", "Борис", "Вера", "Гоша", "Даша", "Егор", "Жанна", "Зоя", "Игорь", "Катя"};
+
+enum class Unusable { Directory, ReadOnlyFile, ReadOnlyFolder, MissingFolder, Pipe };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Unusable)
+
+class TstTtop : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void scoreFilePath_data();
+    void scoreFilePath();
+    void missingFileGivesDefaults_data();
+    void missingFileGivesDefaults();
+    void insertRanks_data();
+    void insertRanks();
+    void scoreFieldLoads_data();
+    void scoreFieldLoads();
+    void scoreFieldStores_data();
+    void scoreFieldStores();
+    void namesStored_data();
+    void namesStored();
+    void damagedFileLoads_data();
+    void damagedFileLoads();
+    void unusableFileGivesDefaults_data();
+    void unusableFileGivesDefaults();
+    void writableFileInReadOnlyFolderIsSaved();
+    void failedSaveKeepsOldTable();
+    void randomFilesLoadSafely();
+
+private:
+    QString path(int game) const { return m_dir->filePath(QStringLiteral("tivorama.%1").arg(game)); }
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TstTtop::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    scorefiles::setProgramPath(m_dir->filePath(QStringLiteral("tivorama.bin")));
+}
+
+void TstTtop::cleanup()
+{
+    QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    m_dir.reset();
+    scorefiles::setProgramPath({});
+}
+
+void TstTtop::scoreFilePath_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<int>("game");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("extension replaced") << "/d/prog.exe" << 1 << "/d/prog.1";
+    QTest::newRow("only the last extension") << "/d/prog.tar.gz" << 2 << "/d/prog.tar.2";
+    QTest::newRow("no extension: appended") << "/d/prog" << 3 << "/d/prog.3";
+    QTest::newRow("dot in a folder name") << "/d.x/prog" << 1 << "/d.x/prog.1";
+    QTest::newRow("hidden file name") << "/d/.prog" << 2 << "/d/.prog.2";
+}
+
+void TstTtop::scoreFilePath()
+{
+    QFETCH(QString, program);
+    QFETCH(int, game);
+    QFETCH(QString, expected);
+    scorefiles::setProgramPath(program);
+    QCOMPARE(scorefiles::scoreFilePath(quint8(game)), expected);
+}
+
+void TstTtop::missingFileGivesDefaults_data()
+{
+    QTest::addColumn<int>("game");
+    QTest::addColumn<QList<int>>("scores");
+    QTest::newRow("fifteen") << 1 << defaultScores(60, 10);
+    QTest::newRow("minesweeper") << 2 << defaultScores(100, 10);
+    QTest::newRow("sea battle") << 3 << defaultScores(60, 5);
+}
+
+void TstTtop::missingFileGivesDefaults()
+{
+    QFETCH(int, game);
+    QFETCH(QList<int>, scores);
+
+    Ttop top = table(kPlayers, defaultScores(1, 1));
+    top.NewName = QStringLiteral("Ждёт");
+    top.NewScore = 42;
+    LoadTop(top, quint8(game));
+    QCOMPARE(namesOf(top), kUnknowns);
+    QCOMPARE(scoresOf(top), scores);
+    QCOMPARE(top.NewName, QStringLiteral("Ждёт"));
+    QCOMPARE(top.NewScore, 42);
+
+    const QByteArray written = readFile(path(game));
+    QCOMPARE(written.size(), 260);
+    QCOMPARE(written, tableFile(kUnknowns, scores));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("tivorama.%1").arg(game)});
+}
+
+void TstTtop::insertRanks_data()
+{
+    QTest::addColumn<QList<int>>("scores");
+    QTest::addColumn<int>("newScore");
+    QTest::addColumn<int>("rank"); // 0: enters nowhere
+
+    const QList<int> plain = defaultScores(60, 10);
+    QTest::newRow("better than rank 1") << plain << 10 << 1;
+    QTest::newRow("negative score") << plain << -5 << 1;
+    QTest::newRow("tie goes below the equal entry") << plain << 90 << 5;
+    QTest::newRow("tie goes below every equal entry") << QList<int>{60, 70, 80, 80, 80, 90, 100, 110, 120, 130} << 80 << 6;
+    QTest::newRow("just under rank 10") << plain << 149 << 10;
+    QTest::newRow("equal to rank 10 enters nowhere") << plain << 150 << 0;
+}
+
+void TstTtop::insertRanks()
+{
+    QFETCH(QList<int>, scores);
+    QFETCH(int, newScore);
+    QFETCH(int, rank);
+
+    Ttop top = table(kPlayers, scores);
+    top.NewName = QStringLiteral("Новичок");
+    top.NewScore = newScore;
+    InsertTop(top, 1);
+
+    QStringList names = kPlayers;
+    if (rank > 0) {
+        names.insert(rank - 1, top.NewName);
+        scores.insert(rank - 1, newScore);
+    }
+    QCOMPARE(namesOf(top), names.mid(0, 10));
+    QCOMPARE(scoresOf(top), scores.mid(0, 10));
+
+    Ttop reloaded;
+    LoadTop(reloaded, 1);
+    QCOMPARE(namesOf(reloaded), names.mid(0, 10));
+    QCOMPARE(scoresOf(reloaded), scores.mid(0, 10));
+}
+
+void TstTtop::scoreFieldLoads_data()
+{
+    QTest::addColumn<QByteArray>("field");
+    QTest::addColumn<int>("score");
+    QTest::newRow("00007") << QByteArray("00007") << 7;
+    QTest::newRow("00150") << QByteArray("00150") << 150;
+    QTest::newRow("12345") << QByteArray("12345") << 12345;
+    QTest::newRow("000-5") << QByteArray("000-5") << -5;
+    QTest::newRow("-1234") << QByteArray("-1234") << -1234;
+    QTest::newRow("00000 is empty after the zeros") << QByteArray("00000") << 100;
+    QTest::newRow("letter") << QByteArray("0012x") << 100;
+    QTest::newRow("plus sign") << QByteArray("00+12") << 100;
+    QTest::newRow("sign alone") << QByteArray("0000-") << 100;
+    QTest::newRow("sign after a digit") << QByteArray("0-0-5") << 100;
+    QTest::newRow("two signs") << QByteArray("00--5") << 100;
+    QTest::newRow("leading space") << QByteArray(" 0012") << 100;
+    QTest::newRow("inner space") << QByteArray("001 2") << 100;
+    QTest::newRow("zero bytes") << QByteArray("00\0\0" "7", 5) << 100;
+    QTest::newRow("all zero bytes") << QByteArray(5, '\0') << 100;
+}
+
+void TstTtop::scoreFieldLoads()
+{
+    QFETCH(QByteArray, field);
+    QFETCH(int, score);
+
+    QByteArray bytes = tableFile(kPlayers, defaultScores(60, 10));
+    bytes.replace(26 * 4 + 21, 5, field);
+    writeFile(path(1), bytes);
+    Ttop top;
+    LoadTop(top, 1);
+    QList<int> expected = defaultScores(60, 10);
+    expected[4] = score;
+    QCOMPARE(scoresOf(top), expected);
+    QCOMPARE(namesOf(top), kPlayers);
+}
+
+void TstTtop::scoreFieldStores_data()
+{
+    QTest::addColumn<int>("score");
+    QTest::addColumn<QByteArray>("field");
+    QTest::addColumn<int>("reloaded");
+    QTest::newRow("7") << 7 << QByteArray("00007") << 7;
+    QTest::newRow("150") << 150 << QByteArray("00150") << 150;
+    QTest::newRow("-5") << -5 << QByteArray("000-5") << -5;
+    QTest::newRow("99999") << 99999 << QByteArray("99999") << 99999;
+    QTest::newRow("123456 is cut") << 123456 << QByteArray("12345") << 12345;
+    QTest::newRow("most negative is cut") << int(INT32_MIN) << QByteArray("-2147") << -2147;
+    QTest::newRow("0 reads back as 100") << 0 << QByteArray("00000") << 100;
+}
+
+void TstTtop::scoreFieldStores()
+{
+    QFETCH(int, score);
+    QFETCH(QByteArray, field);
+    QFETCH(int, reloaded);
+
+    Ttop top = scorefiles::defaultTop(1);
+    top.Entries[9].Score = score;
+    SaveTop(top, 1);
+    const QByteArray bytes = readFile(path(1));
+    QCOMPARE(bytes.size(), 260);
+    QCOMPARE(bytes.mid(26 * 9 + 21), field);
+    Ttop loaded;
+    LoadTop(loaded, 1);
+    QCOMPARE(loaded.Entries[9].Score, reloaded);
+}
+
+void TstTtop::namesStored_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("stored"); // length byte and the 20 name bytes
+    QTest::addColumn<QString>("reloaded");
+
+    const QString twenty = QStringLiteral("АБВГДЕЖЗИЙКЛМНОПРСТ!");
+    QTest::newRow("20 characters fill the field") << twenty << QByteArray(1, char(20)) + cp1251(twenty) << twenty;
+    QTest::newRow("empty name is 21 zero bytes") << QString() << QByteArray(21, '\0') << QString();
+    QTest::newRow("longer name is cut to 20")
+        << twenty + QStringLiteral("УФХ") << QByteArray(1, char(20)) + cp1251(twenty) << twenty;
+    QTest::newRow("mixed alphabets") << QStringLiteral("Вася Pupkin")
+                                     << QByteArray("\x0b\xc2\xe0\xf1\xff Pupkin") + QByteArray(9, '\0')
+                                     << QStringLiteral("Вася Pupkin");
+    QTest::newRow("characters without a byte become ?")
+        << QStringLiteral("A😀中B") << QByteArray("\x04" "A??B") + QByteArray(16, '\0') << QStringLiteral("A??B");
+}
+
+void TstTtop::namesStored()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, reloaded);
+
+    Ttop top = scorefiles::defaultTop(1);
+    top.Entries[2].Name = name;
+    SaveTop(top, 1);
+    const QByteArray bytes = readFile(path(1));
+    QCOMPARE(bytes.size(), 260);
+    QCOMPARE(bytes.mid(26 * 2, 21), stored);
+    QCOMPARE(bytes.mid(26 * 2 + 21, 5), QByteArray("00080"));
+
+    Ttop loaded;
+    LoadTop(loaded, 1);
+    QCOMPARE(loaded.Entries[2].Name, reloaded);
+    QCOMPARE(loaded.Entries[3].Name, kUnknown);
+}
+
+void TstTtop::damagedFileLoads_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QList<int>>("scores");
+
+    const QList<int> defaults = defaultScores(60, 10);
+    const QList<int> mine = defaultScores(11, 3);
+    const QByteArray full = tableFile(kPlayers, mine);
+
+    QTest::newRow("0 bytes") << QByteArray() << kUnknowns << defaults;
+    QStringList names = kUnknowns;
+    names[0] = QStringLiteral("Аня");
+    QList<int> scores = defaults;
+    scores[0] = 11;
+    QTest::newRow("one and a half records") << full.left(39) << names << scores;
+    QTest::newRow("one byte short") << full.left(259) << kPlayers.mid(0, 9) + QStringList{kUnknown}
+                                    << mine.mid(0, 9) + QList<int>{150};
+    QTest::newRow("longer than 260 bytes") << full + QByteArray(300, '\x7f') << kPlayers << mine;
+
+    QByteArray overlong = full;
+    overlong[26 * 3] = char(21);
+    names = kPlayers;
+    names[3] = kUnknown;
+    QTest::newRow("name length 21") << overlong << names << mine;
+    overlong[26 * 3] = char(255);
+    QTest::newRow("name length 255") << overlong << names << mine;
+
+    QByteArray unassigned = full;
+    unassigned.replace(26 * 5, 4, QByteArray("\x03" "a\x98" "b"));
+    names = kPlayers;
+    names[5] = QStringLiteral("a\u0098b");
+    QTest::newRow("byte 0x98 has no letter") << unassigned << names << mine;
+}
+
+void TstTtop::damagedFileLoads()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, names);
+    QFETCH(QList<int>, scores);
+
+    writeFile(path(1), content);
+    Ttop top;
+    LoadTop(top, 1);
+    QCOMPARE(namesOf(top), names);
+    QCOMPARE(scoresOf(top), scores);
+    QCOMPARE(readFile(path(1)), content);
+}
+
+void TstTtop::unusableFileGivesDefaults_data()
+{
+    QTest::addColumn<Unusable>("kind");
+    QTest::newRow("a folder in its place") << Unusable::Directory;
+    QTest::newRow("read-only file") << Unusable::ReadOnlyFile;
+    QTest::newRow("read-only folder") << Unusable::ReadOnlyFolder;
+    QTest::newRow("folder does not exist") << Unusable::MissingFolder;
+    QTest::newRow("a pipe in its place") << Unusable::Pipe;
+}
+
+// Read-only here means without write permission bits, which the store
+// honours for root too, so these rows test the same thing whoever runs them.
+void TstTtop::unusableFileGivesDefaults()
+{
+    QFETCH(Unusable, kind);
+
+    const QByteArray mine = tableFile(kPlayers, defaultScores(11, 3));
+    switch (kind) {
+    case Unusable::Directory:
+        QVERIFY(QDir().mkdir(path(2)));
+        break;
+    case Unusable::ReadOnlyFile:
+        writeFile(path(2), mine);
+        QVERIFY(QFile::setPermissions(path(2), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        break;
+    case Unusable::ReadOnlyFolder:
+        QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
+        break;
+    case Unusable::MissingFolder:
+        scorefiles::setProgramPath(m_dir->filePath(QStringLiteral("gone/tivorama")));
+        break;
+    case Unusable::Pipe:
+        QCOMPARE(mkfifo(QFile::encodeName(path(2)).constData(), 0600), 0);
+        break;
+    }
+    const QStringList before = QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    const QFileInfo file(scorefiles::scoreFilePath(2));
+
+    const ErrorCatcher catcher;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        Ttop top = table(kPlayers, defaultScores(11, 3));
+        LoadTop(top, 2);
+        QCOMPARE(namesOf(top), kUnknowns);
+        QCOMPARE(scoresOf(top), defaultScores(100, 10));
+        top.NewName = QStringLiteral("Победитель");
+        top.NewScore = 5;
+        InsertTop(top, 2);
+        QCOMPARE(top.Entries[0].Name, top.NewName);
+    }
+    QVERIFY(catcher.errors.isEmpty());
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot), before);
+    if (kind == Unusable::ReadOnlyFile) {
+        QCOMPARE(readFile(path(2)), mine);
+        QVERIFY(!(QFileInfo(path(2)).permissions() & QFile::WriteOwner));
+    }
+    if (kind == Unusable::Directory)
+        QVERIFY(QFileInfo(path(2)).isDir());
+    if (kind == Unusable::Pipe)
+        QCOMPARE(QFileInfo(path(2)).isFile(), false);
+    QCOMPARE(file.exists(), kind != Unusable::ReadOnlyFolder && kind != Unusable::MissingFolder);
+}
+
+void TstTtop::writableFileInReadOnlyFolderIsSaved()
+{
+    writeFile(path(1), tableFile(kPlayers, defaultScores(11, 3)));
+    QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
+    Ttop top;
+    LoadTop(top, 1);
+    top.NewName = QStringLiteral("Первый");
+    top.NewScore = 1;
+    InsertTop(top, 1);
+    Ttop reloaded;
+    LoadTop(reloaded, 1);
+    QCOMPARE(reloaded.Entries[0].Name, top.NewName);
+    QCOMPARE(reloaded.Entries[1].Name, kPlayers[0]);
+}
+
+// A file size limit makes the write fail half-way, for root too.
+void TstTtop::failedSaveKeepsOldTable()
+{
+    const QByteArray mine = tableFile(kPlayers, defaultScores(11, 3));
+    writeFile(path(1), mine);
+
+    rlimit saved{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 100;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString error;
+    try {
+        SaveTop(scorefiles::defaultTop(1), 1);
+    } catch (const EError& e) {
+        error = e.text();
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QVERIFY2(error.contains(QDir::toNativeSeparators(path(1))), qPrintable(error));
+    QCOMPARE(readFile(path(1)), mine);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("tivorama.1")});
+}
+
+// Random and damaged files: the load keeps every name within 20 characters
+// and every score within what five characters can say, never writes over the
+// file it read, and what it read saves and reads back unchanged.
+void TstTtop::randomFilesLoadSafely()
+{
+    std::mt19937 rng(1234);
+    const QByteArray valid = tableFile(kPlayers, defaultScores(11, 3));
+    auto below = [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray bytes;
+        if (round % 2) {
+            bytes.resize(below(601));
+            for (char& c : bytes)
+                c = char(below(256));
+        } else {
+            bytes = valid;
+            for (int flips = below(12); flips > 0; --flips)
+                bytes[below(bytes.size())] = char(below(256));
+            if (below(3) == 0)
+                bytes.resize(below(601), char(below(256)));
+        }
+        writeFile(path(3), bytes);
+
+        Ttop top;
+        LoadTop(top, 3);
+        for (const TTopEntry& entry : top.Entries) {
+            QVERIFY(entry.Name.size() <= 20);
+            QVERIFY(entry.Score >= -9999 && entry.Score <= 99999);
+        }
+        QCOMPARE(readFile(path(3)), bytes);
+
+        if (round % 25 == 0) {
+            SaveTop(top, 3);
+            Ttop again;
+            LoadTop(again, 3);
+            QList<int> expected = scoresOf(top);
+            std::replace(expected.begin(), expected.end(), 0, 100); // "00000"
+            QCOMPARE(namesOf(again), namesOf(top));
+            QCOMPARE(scoresOf(again), expected);
+        }
+    }
+}
+
+TIVORAMA_TEST_MAIN(TstTtop)
+#include "tst_ttop.moc"
