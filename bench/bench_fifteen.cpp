@@ -1,0 +1,74 @@
+// The fifteen window's steady work: one tile move (model and the redraw of
+// the board, painted) and one clock tick with the window on screen.
+#include "tapplication.h"
+#include "tdigitaldisplay.h"
+#include "tformfifteen.h"
+#include "tmemoform.h"
+#include "ttop.h"
+
+#include <QDir>
+#include <QTimer>
+#include <QTemporaryDir>
+
+#include "benchmain.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+namespace {
+
+// A tile next to the blank, so the board can move back and forth for ever.
+int neighbourOfBlank()
+{
+    int blank = 1;
+    while (FormFifteen->Board.TileAt(blank) != 16)
+        ++blank;
+    return blank > 4 ? blank - 4 : blank + 4;
+}
+
+void BM_TileMove(benchmark::State& state)
+{
+    FormFifteen->Board.Start();
+    for (auto _ : state) {
+        FormFifteen->Board.TryMove(neighbourOfBlank());
+        FormFifteen->Redraw(false);
+        QCoreApplication::processEvents(); // the deferred repaint of the tiles
+    }
+}
+BENCHMARK(BM_TileMove)->Unit(benchmark::kMicrosecond);
+
+void BM_TimerTick(benchmark::State& state)
+{
+    FormFifteen->Board.Start();
+    for (auto _ : state) {
+        FormFifteen->Timer1Timer();
+        QCoreApplication::processEvents();
+        if (FormFifteen->Board.Seconds() >= 998)
+            FormFifteen->Board.Start();
+    }
+}
+BENCHMARK(BM_TimerTick)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    TApplication app(argc, argv);
+    QTemporaryDir dir;
+    scorefiles::setProgramPath(dir.filePath(QStringLiteral("tivorama")));
+    CreateForm(FormFifteen);
+    CreateForm(Form15badover);
+    CreateForm(Form15Over);
+    CreateForm(Form15table);
+    CreateForm(MemoForm);
+    FormFifteen->Timer1->stop();
+    FormFifteen->Show();
+    ClockRandom random;
+    FormFifteen->Board.Deal(random);
+    FormFifteen->Redraw(true);
+    QCoreApplication::processEvents();
+    return runBenchmarks(argc, argv);
+}

@@ -1,0 +1,309 @@
+// The fifteen puzzle's window, driven by real clicks and keys: deals, moves,
+// the clock, the end of a game through the dialogs into the score file, and
+// what closing and activation do to a game in progress.
+#include "testmain.h"
+#include "testutil.h"
+
+#include "tdigitaldisplay.h"
+#include "tflatspeedbutton.h"
+#include "tformfifteen.h"
+#include "tmediaplayer.h"
+#include "tmemoform.h"
+#include "tpanel.h"
+#include "tshadowlabel.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace {
+
+// The deal a source that always draws 0 makes: the blank walks between
+// positions 1 and 5 and stops on 5 after its 255th step.
+const std::array<std::uint8_t, 16> kZeroDeal{12, 15, 14, 13, 16, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1};
+
+// Solved but for the last slide: tile 15 at 16, the blank at 15.
+const std::array<std::uint8_t, 16> kOneToGo{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 16, 15};
+
+std::array<std::uint8_t, 16> board()
+{
+    std::array<std::uint8_t, 16> b{};
+    for (int p = 1; p <= 16; ++p)
+        b[p - 1] = std::uint8_t(FormFifteen->Board.TileAt(p));
+    return b;
+}
+
+void clickTile(int position)
+{
+    QTest::mouseClick(FormFifteen->Tiles[position - 1], Qt::LeftButton);
+}
+
+void tick(int seconds)
+{
+    for (int i = 0; i < seconds; ++i)
+        FormFifteen->Timer1Timer();
+}
+
+} // namespace
+
+class TstFormFifteen : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void newGameDealsAndRestartsTheClock();
+    void onlyTilesNextToTheBlankSlide();
+    void solvingWithAGoodTimeEntersTheTable();
+    void solvingInTheTenthEntrysTimeIsNoRecord();
+    void activationResetsOnlyWithoutAGame();
+    void closingKeepsTheGameAndTheClockGoesOn();
+    void missingStartCueStopsBeforeTheDeal();
+    void missingMoveCueLeavesTheDealUnplayable();
+    void rulesItemOpensTheViewerOnItsFile();
+
+private:
+    void newGame();
+    void solveWithOneSlide(int seconds);
+
+    QTemporaryDir* m_dir = nullptr;
+    QString m_oldCurrent;
+    ScriptedRandom m_random;
+};
+
+void TstFormFifteen::initTestCase()
+{
+    CreateForm(FormFifteen);
+    CreateForm(Form15badover);
+    CreateForm(Form15Over);
+    CreateForm(Form15table);
+    CreateForm(MemoForm);
+    // The tests advance the clock themselves.
+    FormFifteen->Timer1->stop();
+    FormFifteen->setRandom(&m_random);
+}
+
+void TstFormFifteen::init()
+{
+    m_dir = new QTemporaryDir;
+    m_oldCurrent = QDir::currentPath();
+    QDir::setCurrent(m_dir->path());
+    scorefiles::setProgramPath(m_dir->filePath(QStringLiteral("tivorama")));
+    for (int n = 1; n <= 9; ++n)
+        QVERIFY(writeTestWav(QStringLiteral("%1.wav").arg(n), n == 2 ? 30 : 60));
+    m_random = ScriptedRandom();
+    FormFifteen->Show();
+    QTRY_COMPARE(QApplication::activeWindow(), FormFifteen);
+}
+
+void TstFormFifteen::cleanup()
+{
+    FormFifteen->close();
+    MemoForm->close();
+    QDir::setCurrent(m_oldCurrent);
+    scorefiles::setProgramPath(QString());
+    delete m_dir;
+}
+
+void TstFormFifteen::newGame()
+{
+    QTest::keyClick(FormFifteen, Qt::Key_F2);
+    QCOMPARE(board(), kZeroDeal);
+    QVERIFY(FormFifteen->Board.InProgress());
+}
+
+void TstFormFifteen::solveWithOneSlide(int seconds)
+{
+    newGame();
+    FormFifteen->Board.SetTiles(kOneToGo);
+    FormFifteen->Redraw(false);
+    tick(seconds);
+    clickTile(16);
+}
+
+void TstFormFifteen::newGameDealsAndRestartsTheClock()
+{
+    newGame();
+    QCOMPARE(FormFifteen->Label1->text(), QStringLiteral("000"));
+    QVERIFY(FormFifteen->Tiles[0]->isVisible());
+    QVERIFY(!FormFifteen->Tiles[4]->isVisible()); // the blank
+    QCOMPARE(FormFifteen->Labels[0]->caption(), QStringLiteral("12"));
+    tick(2);
+    QCOMPARE(FormFifteen->Label1->text(), QStringLiteral("002"));
+    // F2 in the middle of a game deals again and counts from the start.
+    QTest::mouseClick(FormFifteen->SpeedButton1, Qt::LeftButton); // only makes the flat button hot
+    QTest::mouseMove(FormFifteen->SpeedButton1);
+    QTest::mouseClick(FormFifteen->SpeedButton1, Qt::LeftButton);
+    QCOMPARE(FormFifteen->Label1->text(), QStringLiteral("000"));
+    QCOMPARE(m_random.reseeds, 2);
+    tick(1);
+    QCOMPARE(FormFifteen->Label1->text(), QStringLiteral("001"));
+}
+
+void TstFormFifteen::onlyTilesNextToTheBlankSlide()
+{
+    newGame();
+    tick(3);
+    // Not next to the blank (at 5): nothing at all happens, not even a sound.
+    clickTile(2);
+    clickTile(10);
+    QCOMPARE(board(), kZeroDeal);
+    QCOMPARE(FormFifteen->MediaPlayer1->Position(), 0);
+    // Next to it: the tile slides, on the label as well as on the panel's edge.
+    clickTile(6);
+    QCOMPARE(FormFifteen->Board.TileAt(5), 11);
+    QCOMPARE(FormFifteen->Board.TileAt(6), 16);
+    QVERIFY(FormFifteen->Tiles[4]->isVisible());
+    QVERIFY(!FormFifteen->Tiles[5]->isVisible());
+    QCOMPARE(FormFifteen->Labels[4]->caption(), QStringLiteral("11"));
+    QTRY_VERIFY(FormFifteen->MediaPlayer1->Position() > 0);
+    QTest::mouseClick(FormFifteen->Tiles[1], Qt::LeftButton, {}, QPoint(3, 3));
+    QCOMPARE(FormFifteen->Board.TileAt(6), 15);
+    QCOMPARE(FormFifteen->Label1->text(), QStringLiteral("003"));
+}
+
+void TstFormFifteen::solvingWithAGoodTimeEntersTheTable()
+{
+    QStringList windows;
+    whenModalShown([&](QWidget* w) {
+        windows.append(w->objectName());
+        typeText(Form15Over->EditName, QStringLiteral("Маша"));
+        QTest::keyClick(w, Qt::Key_Return);
+        whenModalShown([&](QWidget* table) {
+            windows.append(table->objectName());
+            QTest::keyClick(table, Qt::Key_Return);
+        });
+    });
+    solveWithOneSlide(42);
+    QCOMPARE(windows, (QStringList{QStringLiteral("Form15Over"), QStringLiteral("Form15table")}));
+    QCOMPARE(FormFifteen->Label1->text(), QStringLiteral("042"));
+    QVERIFY(!FormFifteen->Board.InProgress());
+    Ttop fromFile;
+    LoadTop(fromFile, 1);
+    QCOMPARE(fromFile.Entries[0].Name, QStringLiteral("Маша"));
+    QCOMPARE(fromFile.Entries[0].Score, 42);
+    QCOMPARE(fromFile.Entries[9].Score, 140);
+    QCOMPARE(Form15table->rankLabel(1)->text(), QStringLiteral("1.Маша"));
+
+    // The solved board stays on screen, frozen, and the clock stands still.
+    QVERIFY(!FormFifteen->Tiles[15]->isVisible());
+    QCOMPARE(FormFifteen->Labels[14]->caption(), QStringLiteral("15"));
+    clickTile(12);
+    tick(5);
+    QCOMPARE(FormFifteen->Label1->text(), QStringLiteral("042"));
+    QCOMPARE(FormFifteen->Labels[11]->caption(), QStringLiteral("12"));
+}
+
+void TstFormFifteen::solvingInTheTenthEntrysTimeIsNoRecord()
+{
+    QStringList windows;
+    auto answer = [&](QWidget* w) {
+        windows.append(w->objectName());
+        static_cast<TForm*>(w)->setModalResult(mrOk);
+    };
+    whenModalShown([&](QWidget* w) {
+        answer(w);
+        whenModalShown(answer);
+    });
+    solveWithOneSlide(150); // the default table's tenth entry
+    QCOMPARE(windows, (QStringList{QStringLiteral("Form15badover"), QStringLiteral("Form15table")}));
+    Ttop fromFile;
+    LoadTop(fromFile, 1);
+    QCOMPARE(fromFile.Entries[9].Score, 150);
+    QCOMPARE(fromFile.Entries[9].Name, QStringLiteral("Неизвестный"));
+}
+
+void TstFormFifteen::activationResetsOnlyWithoutAGame()
+{
+    TForm other(QStringLiteral("other"));
+    other.setClientSize(50, 50);
+    newGame();
+    tick(4);
+    other.Show();
+    QTRY_COMPARE(QApplication::activeWindow(), &other);
+    FormFifteen->Show();
+    QTRY_COMPARE(QApplication::activeWindow(), FormFifteen);
+    QCOMPARE(FormFifteen->Label1->text(), QStringLiteral("004"));
+
+    // After a solved game the next activation clears the display but leaves
+    // the solved board.
+    whenModalShown([&](QWidget* w) {
+        static_cast<TForm*>(w)->setModalResult(mrOk);
+        whenModalShown([](QWidget* t) { static_cast<TForm*>(t)->setModalResult(mrOk); });
+    });
+    FormFifteen->Board.SetTiles(kOneToGo);
+    FormFifteen->Redraw(false);
+    clickTile(16);
+    QCOMPARE(FormFifteen->Label1->text(), QStringLiteral("004"));
+    other.Show();
+    QTRY_COMPARE(QApplication::activeWindow(), &other);
+    FormFifteen->Show();
+    QTRY_COMPARE(FormFifteen->Label1->text(), QStringLiteral("000"));
+    QCOMPARE(FormFifteen->Labels[14]->caption(), QStringLiteral("15"));
+    QVERIFY(!FormFifteen->Tiles[15]->isVisible());
+}
+
+void TstFormFifteen::closingKeepsTheGameAndTheClockGoesOn()
+{
+    newGame();
+    tick(1);
+    clickTile(1);
+    const auto before = board();
+    QTest::keyClick(FormFifteen, Qt::Key_F10, Qt::ControlModifier);
+    QVERIFY(!FormFifteen->isVisible());
+    QVERIFY(!FormFifteen->MediaPlayer1->isOpen());
+    tick(7);
+    FormFifteen->Show();
+    QTRY_COMPARE(QApplication::activeWindow(), FormFifteen);
+    QCOMPARE(board(), before);
+    QCOMPARE(FormFifteen->Label1->text(), QStringLiteral("008"));
+    // A move after showing the window again still slides, with its sound.
+    clickTile(5);
+    QCOMPARE(FormFifteen->Board.TileAt(5), 16);
+    QVERIFY(FormFifteen->MediaPlayer1->isOpen());
+    QTRY_VERIFY(FormFifteen->MediaPlayer1->Position() > 0);
+}
+
+void TstFormFifteen::missingStartCueStopsBeforeTheDeal()
+{
+    ErrorCatcher catcher;
+    newGame();
+    clickTile(1);
+    const auto before = board();
+    tick(3);
+    QFile::remove(QStringLiteral("1.wav"));
+    QTest::keyClick(FormFifteen, Qt::Key_F2);
+    QCOMPARE(catcher.errors.size(), 1);
+    QCOMPARE(board(), before);
+    QCOMPARE(FormFifteen->Label1->text(), QStringLiteral("000"));
+}
+
+void TstFormFifteen::missingMoveCueLeavesTheDealUnplayable()
+{
+    ErrorCatcher catcher;
+    QFile::remove(QStringLiteral("2.wav"));
+    QTest::keyClick(FormFifteen, Qt::Key_F2);
+    QCOMPARE(catcher.errors.size(), 1);
+    QCOMPARE(board(), kZeroDeal);
+    QVERIFY(!FormFifteen->Board.InProgress());
+    // Without its clock the deal cannot be played for a score.
+    clickTile(1);
+    QCOMPARE(board(), kZeroDeal);
+    tick(2);
+    QCOMPARE(FormFifteen->Label1->text(), QStringLiteral("000"));
+}
+
+void TstFormFifteen::rulesItemOpensTheViewerOnItsFile()
+{
+    QTest::keyClick(FormFifteen, Qt::Key_F1);
+    QTRY_COMPARE(QApplication::activeWindow(), MemoForm);
+    QCOMPARE(RulesFileName, QStringLiteral("1.doc"));
+    QCOMPARE(MemoForm->windowTitle(), QStringLiteral("Пятнашки - правила игры"));
+    QCOMPARE(MemoForm->ListBox1->item(0)->text(), QStringLiteral("Файл 1.doc не найден"));
+}
+
+TIVORAMA_TEST_MAIN(TstFormFifteen)
+#include "tst_formfifteen.moc"
