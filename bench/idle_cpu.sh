@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# CPU used over 30 s by Tivorama with a fifteen game running and no input,
+# beside a bare Qt window whose label ticks once a second. Both run on a
+# private Xvfb server; CPU time is read from the kernel's per-thread
+# schedstat (nanoseconds, all threads). Needs the build in build/, xvfb and
+# xdotool.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="$root/build"
+seconds=${1:-30}
+display=:94
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null || true' EXIT
+sleep 1
+export DISPLAY=$display QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+
+cpu_ns() { # pid: CPU time of all its threads, in nanoseconds
+  local total=0 t
+  for t in /proc/"$1"/task/*/schedstat; do
+    total=$((total + $(cut -d' ' -f1 "$t")))
+  done
+  echo "$total"
+}
+
+measure() { # name pid
+  local before after
+  before=$(cpu_ns "$2")
+  sleep "$seconds"
+  after=$(cpu_ns "$2")
+  awk -v n="$1" -v d=$((after - before)) -v s="$seconds" \
+    'BEGIN { printf "%-22s %8.1f ms CPU in %d s = %.3f %% of one core\n", n, d / 1e6, s, d / 1e7 / s }'
+}
+
+"$build/bench/ticking_label" &
+label=$!
+sleep 2
+measure "ticking label" "$label"
+kill "$label"
+
+work=$(mktemp -d)
+cp "$build"/*.wav "$build"/*.doc "$work"/
+cp "$build/tivorama" "$work/"
+(cd "$work" && ./tivorama) &
+app=$!
+xdotool search --sync --name '^Tivorama 1.0$' windowfocus --sync >/dev/null 2>&1
+xdotool key F2                                   # the launcher shows the fifteen puzzle
+xdotool search --sync --name '^Пятнашки$' windowfocus --sync >/dev/null 2>&1
+xdotool key F2                                   # a new deal: the clock runs
+sleep 5                                          # past the start cue
+measure "Tivorama, fifteen game" "$app"
+kill "$app"
+rm -rf "$work"
