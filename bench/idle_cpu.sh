@@ -13,7 +13,8 @@ Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true' EXIT
 sleep 1
-export DISPLAY=$display QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+runtime=$(mktemp -d) && chmod 700 "$runtime"
+export XDG_RUNTIME_DIR=$runtime DISPLAY=$display QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 
 cpu_ns() { # pid: CPU time of all its threads, in nanoseconds
   local total=0 t
