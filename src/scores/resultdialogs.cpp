@@ -2,6 +2,7 @@
 // keep their contents, so a record dialog opens with the name typed last time.
 #include "resultdialogs.h"
 
+#include "cues.h"
 #include "errorreport.h"
 #include "randomsource.h"
 #include "tbitbtn.h"
@@ -201,12 +202,10 @@ void EndOfGameRule(const TGameScores& scores, int score, RandomSource& random,
     // Compared with the table as last loaded, by the game window's activation
     // or by the table window, whichever came last.
     if (score < top.Entries[9].Score) {
-        random.Randomize();
-        play(QStringLiteral("%1.wav").arg(3 + random.Random(3)));
+        play(randomCueName(random, 3, 5));
         recordDialog->ShowModal();
     } else {
-        random.Randomize();
-        play(QStringLiteral("%1.wav").arg(6 + random.Random(4)));
+        play(randomCueName(random, 6, 9));
         noRecordDialog->ShowModal();
     }
     table->ShowModal();

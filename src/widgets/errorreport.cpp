@@ -11,7 +11,6 @@ namespace {
 std::function<void(const QString&)> g_handler;
 bool g_showing = false;
 QStringList g_pending;
-int g_count = 0;
 
 void showBox(const QString& text)
 {
@@ -23,7 +22,6 @@ void showBox(const QString& text)
 
 void report(const QString& text)
 {
-    ++g_count;
     if (g_showing) {
         if (!g_pending.contains(text))
             g_pending.append(text);
@@ -51,11 +49,6 @@ void report(const QString& text)
 void setHandler(std::function<void(const QString&)> handler)
 {
     g_handler = std::move(handler);
-}
-
-int count()
-{
-    return g_count;
 }
 
 } // namespace errorreport

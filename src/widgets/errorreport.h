@@ -28,7 +28,4 @@ void report(const QString& text);
 // Replaces the message box, for tests; an empty function restores it.
 void setHandler(std::function<void(const QString&)> handler);
 
-// How many reports have been made since start-up.
-int count();
-
 } // namespace errorreport

@@ -147,7 +147,21 @@ void TForm::layoutNonClient()
     if (m_menuBar)
         m_menuBar->setGeometry(m.frame, top, client.width(), m.menu);
     m_client->setGeometry(m.frame, top + m.menu, client.width(), client.height());
-    Wallpaper1->setGeometry(0, 0, client.width(), client.height());
+    Wallpaper1->setGeometry(0, 0, client.width(), m_wallpaperHeight > 0 ? m_wallpaperHeight : client.height());
+}
+
+void TForm::RepaintNow()
+{
+    // A child that was just shown has only asked for its paint; deliver
+    // those requests first, or repaint() would leave it out.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateLater);
+    repaint();
+}
+
+void TForm::setWallpaperHeight(int height)
+{
+    m_wallpaperHeight = height;
+    layoutNonClient();
 }
 
 void TForm::setBorderStyle(TBorderStyle style)
@@ -270,7 +284,11 @@ int TForm::ShowModal()
 {
     if (isVisible() || inModal())
         throw EError(QStringLiteral("Cannot make a visible window modal"));
+    // Between two dialogs in a row no window is active; the dialog then
+    // belongs to the last modeless window that was.
     QPointer<QWidget> opener = QApplication::activeWindow();
+    if (!opener || !opener->isVisible())
+        opener = lastActiveModeless();
     setWindowModality(Qt::ApplicationModal);
     if (opener && opener != this) {
         winId();

@@ -59,6 +59,14 @@ public:
     void setClientSize(int width, int height);
     QSize clientSize() const { return m_clientSize; }
     QWidget* clientArea() const { return m_client; }
+    // Paints the whole window at once, controls shown or hidden just before
+    // included: for a change the player must see while a blocking cue
+    // sounds, when no events are handled.
+    void RepaintNow();
+
+    // Aligns Wallpaper1 to the top with a height of its own instead of
+    // filling the client area (0 restores filling).
+    void setWallpaperHeight(int height);
     TNonClientMetrics nonClient() const;
 
     TBorderStyle borderStyle() const { return m_borderStyle; }
@@ -140,6 +148,7 @@ private:
     int m_modalResult = mrNone;
     bool m_activatedSinceShow = false;
     bool m_placed = false;
+    int m_wallpaperHeight = 0;
     std::optional<QPoint> m_restorePos; // where maximize() found the window
     QAbstractButton* m_defaultButton = nullptr;
     QAbstractButton* m_cancelButton = nullptr;

@@ -90,17 +90,25 @@ void TPanel::paintEvent(QPaintEvent*)
 
 void TPanel::mousePressEvent(QMouseEvent* e)
 {
-    if (e->button() == Qt::LeftButton)
+    // A click belongs to the control under the mouse alone; passed on, it
+    // would click the panel behind it as well.
+    if (e->button() == Qt::LeftButton) {
         m_pressed = true;
+        e->accept();
+        return;
+    }
     QWidget::mousePressEvent(e);
 }
 
 void TPanel::mouseReleaseEvent(QMouseEvent* e)
 {
     const bool click = m_pressed && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint());
-    if (e->button() == Qt::LeftButton)
-        m_pressed = false;
-    QWidget::mouseReleaseEvent(e);
+    if (e->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(e);
+        return;
+    }
+    m_pressed = false;
+    e->accept();
     if (click)
         emit clicked();
 }

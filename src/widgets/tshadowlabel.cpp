@@ -384,17 +384,25 @@ void TShadowLabel::changeEvent(QEvent* event)
 
 void TShadowLabel::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
+    // A click belongs to the control under the mouse alone; passed on, it
+    // would click the panel behind it as well.
+    if (event->button() == Qt::LeftButton) {
         m_pressed = true;
+        event->accept();
+        return;
+    }
     QWidget::mousePressEvent(event);
 }
 
 void TShadowLabel::mouseReleaseEvent(QMouseEvent* event)
 {
     const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    if (event->button() == Qt::LeftButton)
-        m_pressed = false;
-    QWidget::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    m_pressed = false;
+    event->accept();
     if (click)
         emit clicked();
 }

@@ -70,7 +70,6 @@ void TstForm::clientSizeIsExactWithAndWithoutMenu()
 {
     CountingForm plain(QStringLiteral("plain"));
     plain.setClientSize(289, 144);
-    QCOMPARE(plain.clientSize(), QSize(289, 144));
     QCOMPARE(plain.clientArea()->size(), QSize(289, 144));
     QCOMPARE(plain.Wallpaper1->size(), QSize(289, 144));
     const TNonClientMetrics m = plain.nonClient();

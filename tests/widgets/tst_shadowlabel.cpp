@@ -116,6 +116,7 @@ private slots:
     void focusRectangle();
     void clicks_data();
     void clicks();
+    void clickStaysWithTheControlUnderTheMouse();
 };
 
 void TstShadowLabel::shadowPlacement_data()
@@ -566,6 +567,28 @@ void TstShadowLabel::clicks()
     QTest::mousePress(&label, Qt::MouseButton(button), {}, QPoint(5, 5));
     QTest::mouseRelease(&label, Qt::MouseButton(button), {}, releaseAt);
     QCOMPARE(spy.count(), expected);
+}
+
+void TstShadowLabel::clickStaysWithTheControlUnderTheMouse()
+{
+    // A tile: a label on a panel on a panel. Each click reaches one of them.
+    TPanel board;
+    board.resize(100, 100);
+    auto* tile = new TPanel(&board);
+    tile->setGeometry(10, 10, 50, 50);
+    auto* label = new TShadowLabel(tile);
+    label->setAutoSize(false);
+    label->setGeometry(10, 13, 30, 25);
+    board.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&board));
+    QSignalSpy boardClicks(&board, &TPanel::clicked), tileClicks(tile, &TPanel::clicked),
+        labelClicks(label, &TShadowLabel::clicked);
+    QTest::mouseClick(label, Qt::LeftButton);
+    QCOMPARE(labelClicks.count(), 1);
+    QCOMPARE(tileClicks.count(), 0);
+    QTest::mouseClick(tile, Qt::LeftButton, {}, QPoint(3, 3));
+    QCOMPARE(tileClicks.count(), 1);
+    QCOMPARE(boardClicks.count(), 0);
 }
 
 TIVORAMA_TEST_MAIN(TstShadowLabel)

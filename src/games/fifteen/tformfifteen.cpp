@@ -56,7 +56,7 @@ TFormFifteen::TFormFifteen()
 
     setClientSize(245, 303);
     // Aligned to the top and two pixels taller than the client area.
-    Wallpaper1->setGeometry(0, 0, 245, 305);
+    setWallpaperHeight(305);
 
     Label1 = new TDigitalDisplay(Wallpaper1);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -155,7 +155,7 @@ void TFormFifteen::NewGame()
     Board.ResetClock();
     Redraw(true);
     // The new deal shows while the start cue sounds.
-    repaint();
+    RepaintNow();
     finishCue(*MediaPlayer1);
     openHeldCue(*MediaPlayer1, kMoveCue);
     Board.Start();
@@ -202,7 +202,7 @@ void TFormFifteen::Redraw(bool afterDeal)
 void TFormFifteen::EndOfGame()
 {
     // The last slide must be on screen before the sounds start.
-    repaint();
+    RepaintNow();
     Board.Finish();
     MediaPlayer1->Close();
     EndOfGameRule(scores(), scoreValue(Label1->text()), *m_random,

@@ -4,6 +4,7 @@
 #include "testmain.h"
 #include "testutil.h"
 
+#include "look.h"
 #include "tdigitaldisplay.h"
 #include "tflatspeedbutton.h"
 #include "tformfifteen.h"
@@ -13,6 +14,7 @@
 #include "tshadowlabel.h"
 
 #include <QDir>
+#include <QScreen>
 #include <QLabel>
 #include <QListWidget>
 #include <QLineEdit>
@@ -56,6 +58,7 @@ private slots:
     void init();
     void cleanup();
     void newGameDealsAndRestartsTheClock();
+    void theNewDealIsOnScreenWhileTheStartCueSounds();
     void onlyTilesNextToTheBlankSlide();
     void solvingWithAGoodTimeEntersTheTable();
     void solvingInTheTenthEntrysTimeIsNoRecord();
@@ -143,6 +146,21 @@ void TstFormFifteen::newGameDealsAndRestartsTheClock()
     QCOMPARE(FormFifteen->Label1->text(), QStringLiteral("001"));
 }
 
+void TstFormFifteen::theNewDealIsOnScreenWhileTheStartCueSounds()
+{
+    // A board whose last square is empty; the deal puts tile 1 there. What
+    // the window shows is checked straight after F2, before the event loop
+    // has had a chance to paint anything.
+    const QRect tile16 = FormFifteen->Tiles[15]->geometry();
+    const QPoint corner = FormFifteen->Panel->mapTo(FormFifteen, tile16.topLeft());
+    auto shown = [&] { return FormFifteen->screen()->grabWindow(FormFifteen->winId()).toImage().pixelColor(corner); };
+    FormFifteen->Board.SetTiles({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 15, 14, 16});
+    FormFifteen->Redraw(false);
+    QTRY_COMPARE(shown(), look::btnFace());
+    newGame();
+    QCOMPARE(shown(), look::btnHighlight()); // the raised bevel of tile 1
+}
+
 void TstFormFifteen::onlyTilesNextToTheBlankSlide()
 {
     newGame();
@@ -179,6 +197,8 @@ void TstFormFifteen::solvingWithAGoodTimeEntersTheTable()
     });
     solveWithOneSlide(42);
     QCOMPARE(windows, (QStringList{QStringLiteral("Form15Over"), QStringLiteral("Form15table")}));
+    // The keys work again at once: the game window has the focus back.
+    QTRY_COMPARE(QApplication::activeWindow(), FormFifteen);
     QCOMPARE(FormFifteen->Label1->text(), QStringLiteral("042"));
     QVERIFY(!FormFifteen->Board.InProgress());
     Ttop fromFile;
@@ -260,6 +280,11 @@ void TstFormFifteen::closingKeepsTheGameAndTheClockGoesOn()
     QTRY_COMPARE(QApplication::activeWindow(), FormFifteen);
     QCOMPARE(board(), before);
     QCOMPARE(FormFifteen->Label1->text(), QStringLiteral("008"));
+    // Minimised and restored, the stone still reaches the bottom edge.
+    FormFifteen->showMinimized();
+    FormFifteen->Show();
+    QTRY_VERIFY(!FormFifteen->isMinimized());
+    QCOMPARE(FormFifteen->Wallpaper1->geometry(), QRect(0, 0, 245, 305));
     // A move after showing the window again still slides, with its sound.
     clickTile(5);
     QCOMPARE(FormFifteen->Board.TileAt(5), 16);
