@@ -90,26 +90,16 @@ void TPanel::paintEvent(QPaintEvent*)
 
 void TPanel::mousePressEvent(QMouseEvent* e)
 {
-    // A click belongs to the control under the mouse alone; passed on, it
-    // would click the panel behind it as well.
-    if (e->button() == Qt::LeftButton) {
-        m_pressed = true;
-        e->accept();
-        return;
-    }
-    QWidget::mousePressEvent(e);
+    if (!m_click.press(e))
+        QWidget::mousePressEvent(e);
 }
 
 void TPanel::mouseReleaseEvent(QMouseEvent* e)
 {
-    const bool click = m_pressed && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint());
-    if (e->button() != Qt::LeftButton) {
+    const TClick::Release r = m_click.release(e, this);
+    if (r == TClick::NotLeft)
         QWidget::mouseReleaseEvent(e);
-        return;
-    }
-    m_pressed = false;
-    e->accept();
-    if (click)
+    else if (r == TClick::Clicked)
         emit clicked();
 }
 

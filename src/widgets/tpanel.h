@@ -3,6 +3,8 @@
 
 #include <QImage>
 #include <QPixmap>
+#include "tclick.h"
+
 #include <QWidget>
 
 class QPainter;
@@ -59,7 +61,7 @@ private:
     int m_bevelWidth = 1;
     int m_borderWidth = 0;
     bool m_borderSingle = false;
-    bool m_pressed = false;
+    TClick m_click;
     QColor m_color;
     QString m_caption;
 };

@@ -384,25 +384,15 @@ void TShadowLabel::changeEvent(QEvent* event)
 
 void TShadowLabel::mousePressEvent(QMouseEvent* event)
 {
-    // A click belongs to the control under the mouse alone; passed on, it
-    // would click the panel behind it as well.
-    if (event->button() == Qt::LeftButton) {
-        m_pressed = true;
-        event->accept();
-        return;
-    }
-    QWidget::mousePressEvent(event);
+    if (!m_click.press(event))
+        QWidget::mousePressEvent(event);
 }
 
 void TShadowLabel::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    if (event->button() != Qt::LeftButton) {
+    const TClick::Release r = m_click.release(event, this);
+    if (r == TClick::NotLeft)
         QWidget::mouseReleaseEvent(event);
-        return;
-    }
-    m_pressed = false;
-    event->accept();
-    if (click)
+    else if (r == TClick::Clicked)
         emit clicked();
 }

@@ -4,6 +4,7 @@
 // word wrap and an accelerator that focuses another control.
 #pragma once
 
+#include "tclick.h"
 #include "vcltypes.h"
 
 #include <QColor>
@@ -104,6 +105,6 @@ private:
     QPointer<QWidget> m_focusControl;
     QMetaObject::Connection m_focusControlWatch;
     bool m_controlFocused = false; // whether m_focusControl had the focus at the last focus move
-    bool m_pressed = false;
+    TClick m_click;
     QShortcut* m_accelerator = nullptr;
 };
