@@ -3,7 +3,7 @@
 // insert of a table.
 #include "ttop.h"
 
-#include "errorreport.h"
+#include "eerror.h"
 
 #include <QByteArrayView>
 #include <QCoreApplication>

@@ -5,7 +5,7 @@
 // open costs no CPU.
 #include "tmediaplayer.h"
 
-#include "errorreport.h"
+#include "eerror.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -2,7 +2,7 @@
 // emptied first, so the line does not pile up under another game's rules.
 #include "tmemoform.h"
 
-#include "errorreport.h"
+#include "eerror.h"
 #include "tbitbtn.h"
 #include "tpanel.h"
 

@@ -3,20 +3,11 @@
 // box with the error's text, and the program goes on with the next event.
 #pragma once
 
+#include "eerror.h"
+
 #include <QString>
 
 #include <functional>
-#include <stdexcept>
-
-// The error type the program raises; the text is what the player reads.
-class EError : public std::runtime_error {
-public:
-    explicit EError(const QString& text)
-        : std::runtime_error(text.toStdString())
-    {
-    }
-    QString text() const { return QString::fromUtf8(what()); }
-};
 
 namespace errorreport {
 

@@ -49,32 +49,7 @@ inline void whenModalShown(std::function<void(QWidget*)> action, int timeoutMs =
     timer->start(10);
 }
 
-// A random source that hands out prepared values, and counts re-seeds.
-#include "randomsource.h"
-class ScriptedRandom : public RandomSource {
-public:
-    ScriptedRandom() = default;
-    explicit ScriptedRandom(std::deque<int> values)
-        : values(std::move(values))
-    {
-    }
-    void Randomize() override { ++reseeds; }
-    int Random(int n) override
-    {
-        ++draws;
-        if (values.empty())
-            return fallback % n;
-        const int v = values.front();
-        values.pop_front();
-        if (v < 0 || v >= n)
-            throw std::logic_error("scripted random value out of range");
-        return v;
-    }
-    std::deque<int> values;
-    int fallback = 0;
-    int reseeds = 0;
-    int draws = 0;
-};
+#include "scriptedrandom.h"
 
 // Writes a PCM wave file of `frames` frames at `rate` Hz, `channels`
 // channels of `bits`-bit samples (8 or 16), each sample sample(frame) in

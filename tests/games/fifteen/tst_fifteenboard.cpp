@@ -1,7 +1,8 @@
 // The fifteen board: exact deals for scripted draws, the slide rule, the
 // clock, a full solve, and a soak over many random deals and clicks.
-#include "testmain.h"
-#include "testutil.h"
+#include "scriptedrandom.h"
+
+#include <QTest>
 
 #include "fifteenboard.h"
 
@@ -307,5 +308,5 @@ void TstFifteenBoard::soakDealsAndClicks()
     }
 }
 
-TIVORAMA_TEST_MAIN(TstFifteenBoard)
+QTEST_GUILESS_MAIN(TstFifteenBoard)
 #include "tst_fifteenboard.moc"

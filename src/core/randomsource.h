@@ -3,7 +3,6 @@
 // so every deal, mine field, fleet and shot can be replayed exactly.
 #pragma once
 
-#include <chrono>
 #include <random>
 
 class RandomSource {
@@ -17,18 +16,10 @@ public:
 
 class ClockRandom : public RandomSource {
 public:
-    void Randomize() override
-    {
-        m_engine.seed(static_cast<std::mt19937::result_type>(
-            std::chrono::high_resolution_clock::now().time_since_epoch().count()));
-    }
-    int Random(int n) override
-    {
-        if (n <= 1)
-            return 0;
-        return std::uniform_int_distribution<int>(0, n - 1)(m_engine);
-    }
+    ClockRandom();
+    void Randomize() override;
+    int Random(int n) override;
 
 private:
-    std::mt19937 m_engine{std::random_device{}()};
+    std::mt19937 m_engine;
 };
