@@ -2,7 +2,7 @@
 // the one-copy redraw from the glyph strip.
 #include "tdigitaldisplay.h"
 
-#include "errorreport.h"
+#include "eerror.h"
 
 #include <QPainter>
 #include <QScopeGuard>

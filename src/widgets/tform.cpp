@@ -9,7 +9,7 @@
 // menu bar, and centring uses that size.
 #include "tform.h"
 
-#include "errorreport.h"
+#include "eerror.h"
 #include "look.h"
 #include "tgradientcaption.h"
 #include "tpanel.h"
@@ -46,33 +46,7 @@ void dressCaption(TGradientCaption& caption)
     caption.setNumColors(255);
     caption.setAutoSize(false);
 }
-
-bool isToolWindow(TBorderStyle style)
-{
-    return style == bsToolWindow || style == bsSizeToolWin;
-}
 } // namespace
-
-int TCaptionMetrics::frame(TBorderStyle style, bool minimized)
-{
-    if (style == bsNone)
-        return 0;
-    if (minimized)
-        return dialogFrame;
-    return style == bsSizeable || style == bsSizeToolWin ? sizingFrame : dialogFrame;
-}
-
-int TCaptionMetrics::captionHeight(TBorderStyle style)
-{
-    if (style == bsNone)
-        return 0;
-    return isToolWindow(style) ? smallCaption : caption;
-}
-
-int TCaptionMetrics::doubleClickTime()
-{
-    return QApplication::doubleClickInterval();
-}
 
 TForm::TForm(const QString& name)
     : QWidget(nullptr)
@@ -97,6 +71,7 @@ TForm::~TForm()
     // The caption filters this window's events; it must go while the window
     // is still whole, not among the children QWidget deletes later.
     delete GradientCaption1;
+    GradientCaption1 = nullptr;
     if (s_lastModeless == this)
         s_lastModeless = nullptr;
 }

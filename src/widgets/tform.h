@@ -5,6 +5,8 @@
 // that only hides, and the program-wide activation rule (see FormActivate).
 #pragma once
 
+#include "tformframe.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -18,38 +20,10 @@ class QMenuBar;
 class TGradientCaption;
 class TWallpaper;
 
-enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
-enum TBorderIcon { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
-using TBorderIcons = int;
-
 // Modal results, as a dialog's buttons set them.
 enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2 };
 
-// The sizes of everything a window has around its client area. They live in
-// one place so the frame, the title bar and the menu bar can change together.
-struct TNonClientMetrics {
-    int frame = 0;     // frame thickness on every side
-    int caption = 0;   // title bar height, including its bottom line
-    int menu = 0;      // menu bar height, when the window has one
-};
-
-// The fixed metrics of the frame and the title bar. The window manager draws
-// no decorations on our windows, so these are ours rather than the desktop's.
-struct TCaptionMetrics {
-    static constexpr int dialogFrame = 3;      // bsSingle, bsDialog, bsToolWindow, minimized windows
-    static constexpr int sizingFrame = 4;      // bsSizeable, bsSizeToolWin
-    static constexpr int caption = 19;         // title bar plus the line below it
-    static constexpr int smallCaption = 15;    // the same for the tool-window styles
-    static constexpr int buttonWidth = 18;     // a placed caption button is 2 narrower...
-    static constexpr int buttonHeight = 18;    // ...and 4 lower than these
-    static constexpr int smallButtonWidth = 14;
-
-    static int frame(TBorderStyle style, bool minimized = false);
-    static int captionHeight(TBorderStyle style);
-    static int doubleClickTime();
-};
-
-class TForm : public QWidget {
+class TForm : public QWidget, public TFrameOwner {
     Q_OBJECT
 public:
     explicit TForm(const QString& name);
@@ -67,18 +41,18 @@ public:
     // Aligns Wallpaper1 to the top with a height of its own instead of
     // filling the client area (0 restores filling).
     void setWallpaperHeight(int height);
-    TNonClientMetrics nonClient() const;
+    TNonClientMetrics nonClient() const override;
 
-    TBorderStyle borderStyle() const { return m_borderStyle; }
+    TBorderStyle borderStyle() const override { return m_borderStyle; }
     void setBorderStyle(TBorderStyle style);
-    TBorderIcons borderIcons() const { return m_borderIcons; }
+    TBorderIcons borderIcons() const override { return m_borderIcons; }
     void setBorderIcons(TBorderIcons icons);
 
     // Maximizing lifts the fixed size (a window manager will not maximize a
     // window whose size hints forbid growing); restoring puts it back. While
     // maximized the client area and Wallpaper1 fill the window.
-    void maximize();
-    void restore();
+    void maximize() override;
+    void restore() override;
 
     // Menu bar, made on first use.
     QMenuBar* menuBar();

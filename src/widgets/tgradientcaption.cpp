@@ -4,14 +4,12 @@
 // events that land on the bar are taken before the window sees them.
 #include "tgradientcaption.h"
 
-#include "errorreport.h"
+#include "eerror.h"
 #include "look.h"
-#include "tpanel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QHash>
 #include <QIcon>
 #include <QMenu>
 #include <QMouseEvent>
@@ -52,45 +50,6 @@ qint64 nowMs()
     return clock.elapsed() + 1; // never 0, which means "no stamp"
 }
 
-// The glyphs of the caption buttons, '#' for ink. Those of the full-size
-// buttons are 9 rows high so they share one baseline when centred.
-enum Glyph { gClose, gMinimize, gMaximize, gRestore, gHelp, gSmallClose, gCount };
-
-const char* const kGlyphRows[gCount][9] = {
-    {"##....##", ".##..##.", "..####..", "...##...", "..####..", ".##..##.", "##....##", "", ""},
-    {"", "", "", "", "", "", "", "######", "######"},
-    {"#########", "#########", "#.......#", "#.......#", "#.......#", "#.......#", "#.......#", "#.......#",
-     "#########"},
-    {"..######", "..######", "..#....#", "######.#", "######.#", "#....###", "#....#..", "#....#..", "######.."},
-    {"..####.", ".##..##", ".....##", "....##.", "...##..", "...##..", ".......", "...##..", "...##.."},
-    {"##..##", ".####.", "..##..", ".####.", "##..##", "", "", "", ""},
-};
-
-int glyphHeight(Glyph g)
-{
-    return g == gSmallClose ? 5 : 9;
-}
-
-// Built once per glyph and colour.
-const QImage& glyphImage(Glyph g, QRgb color)
-{
-    static QHash<quint64, QImage> cache;
-    const quint64 key = (quint64(g) << 32) | color;
-    auto it = cache.find(key);
-    if (it != cache.end())
-        return *it;
-    int w = 0;
-    for (int y = 0; y < glyphHeight(g); ++y)
-        w = qMax(w, int(qstrlen(kGlyphRows[g][y])));
-    QImage image(w, glyphHeight(g), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; kGlyphRows[g][y][x] != '\0'; ++x)
-            if (kGlyphRows[g][y][x] == '#')
-                image.setPixel(x, y, color | 0xff000000u);
-    return *cache.insert(key, image);
-}
-
 // Shown when neither the window nor the application has an icon: a small
 // window with a navy title.
 const QImage& defaultIcon()
@@ -109,161 +68,49 @@ const QImage& defaultIcon()
 
 } // namespace
 
-// ---- TGradientCaptionButton ---------------------------------------------
-
-TGradientCaptionButton::TGradientCaptionButton(TCaptionButtonKind kind, TForm* form, QObject* parent)
-    : QObject(parent)
-    , m_kind(kind)
-    , m_form(form)
+QWidget* TGradientCaption::requireForm(QObject* owner)
 {
-}
-
-void TGradientCaptionButton::setRect(const QRect& rect)
-{
-    m_rect = rect;
-}
-
-void TGradientCaptionButton::setVisible(bool visible)
-{
-    m_visible = visible;
-}
-
-void TGradientCaptionButton::setEnabled(bool enabled)
-{
-    m_enabled = enabled;
-}
-
-QRect TGradientCaptionButton::hitRect() const
-{
-    return m_rect.adjusted(0, -2, m_kind == cbClose ? 2 : 0, 2);
-}
-
-bool TGradientCaptionButton::hits(const QPoint& local) const
-{
-    return hitRect().contains(local + m_rect.topLeft());
-}
-
-void TGradientCaptionButton::mouseDown(Qt::MouseButton button, const QPoint&)
-{
-    if (button != Qt::LeftButton || !m_enabled)
-        return;
-    m_pressed = true;
-    m_tracking = true;
-    redraw();
-}
-
-void TGradientCaptionButton::mouseMove(const QPoint& local)
-{
-    if (!m_tracking)
-        return;
-    const bool inside = hits(local);
-    if (inside != m_pressed) {
-        m_pressed = inside;
-        redraw();
-    }
-}
-
-void TGradientCaptionButton::mouseUp(Qt::MouseButton button, const QPoint& local)
-{
-    if (button != Qt::LeftButton || !m_tracking)
-        return;
-    m_pressed = false;
-    m_tracking = false;
-    redraw();
-    if (hits(local))
-        emit clicked();
-}
-
-void TGradientCaptionButton::cancel()
-{
-    if (!m_tracking && !m_pressed)
-        return;
-    m_pressed = false;
-    m_tracking = false;
-    redraw();
-}
-
-void TGradientCaptionButton::redraw()
-{
-    m_form->update(m_rect);
-}
-
-void TGradientCaptionButton::paint(QPainter& p, bool restoreGlyph) const
-{
-    QRect r = m_rect;
-    if (m_pressed) {
-        frame3D(p, r, look::windowFrame(), look::btnHighlight());
-        frame3D(p, r, look::btnShadow(), look::btnFace());
-    } else {
-        frame3D(p, r, look::btnHighlight(), look::windowFrame());
-        frame3D(p, r, look::btnFace(), look::btnShadow());
-    }
-    p.fillRect(r, look::btnFace());
-
-    Glyph g = gClose;
-    switch (m_kind) {
-    case cbClose: g = m_rect.height() < 14 ? gSmallClose : gClose; break;
-    case cbMinimize: g = restoreGlyph ? gRestore : gMinimize; break;
-    case cbMaximize: g = restoreGlyph ? gRestore : gMaximize; break;
-    case cbHelp: g = gHelp; break;
-    }
-    const QImage& shape = glyphImage(g, 0);
-    QPoint at(m_rect.x() + (m_rect.width() - shape.width()) / 2, m_rect.y() + (m_rect.height() - shape.height()) / 2);
-    if (m_pressed)
-        at += QPoint(1, 1);
-    p.save();
-    p.setClipRect(m_rect.adjusted(2, 2, -2, -2));
-    if (m_enabled) {
-        p.drawImage(at, glyphImage(g, look::btnText().rgb() & 0xffffff));
-    } else {
-        // Greyed: a white copy one pixel down and right, the grey on top.
-        p.drawImage(at + QPoint(1, 1), glyphImage(g, look::btnHighlight().rgb() & 0xffffff));
-        p.drawImage(at, glyphImage(g, look::btnShadow().rgb() & 0xffffff));
-    }
-    p.restore();
-}
-
-// ---- TGradientCaption ----------------------------------------------------
-
-TForm* TGradientCaption::requireForm(QObject* owner)
-{
-    auto* form = qobject_cast<TForm*>(owner);
-    if (!form)
+    auto* window = qobject_cast<QWidget*>(owner);
+    if (!window || !dynamic_cast<TFrameOwner*>(owner))
         throw EError(QStringLiteral("The GradientCaption's owner must be a Form!"));
-    return form;
+    return window;
 }
 
 TGradientCaption::TGradientCaption(QObject* owner)
     : QObject(requireForm(owner))
-    , m_form(static_cast<TForm*>(owner))
+    , m_window(static_cast<QWidget*>(owner))
+    , m_frame(dynamic_cast<TFrameOwner*>(owner))
 {
-    m_form->installEventFilter(this);
+    m_window->installEventFilter(this);
     const TCaptionButtonKind kinds[] = {cbClose, cbMinimize, cbMaximize, cbHelp};
     for (TCaptionButtonKind kind : kinds) {
-        m_buttons[kind] = new TGradientCaptionButton(kind, m_form, this);
+        m_buttons[kind] = new TGradientCaptionButton(kind, m_window, this);
         connect(m_buttons[kind], &TGradientCaptionButton::clicked, this, [this, kind] { buttonClicked(kind); });
     }
-    m_applicationNameFont = m_form->font();
+    m_applicationNameFont = m_window->font();
     m_applicationNameFont.setBold(true);
-    m_captionFont = m_form->font();
+    m_captionFont = m_window->font();
     m_captionFont.setBold(false);
     invalidate();
 }
 
 TGradientCaption::~TGradientCaption()
 {
-    m_form->removeEventFilter(this);
-    delete m_menu;
-    if (m_form->GradientCaption1 == this)
-        m_form->GradientCaption1 = nullptr;
-    m_form->update();
+    // Both filters go before anything they watch is taken apart: a menu
+    // being destroyed still sends events, and by then it is no QMenu.
+    m_window->removeEventFilter(this);
+    if (QMenu* menu = m_menu.data()) {
+        menu->removeEventFilter(this);
+        delete menu;
+    }
+    m_window->update();
 }
 
 void TGradientCaption::invalidate()
 {
     // The whole strip: the bar's extent may have changed with the property.
-    const TNonClientMetrics m = m_form->nonClient();
-    m_form->update(QRect(0, 0, m_form->width(), m.frame + m.caption));
+    const TNonClientMetrics m = m_frame->nonClient();
+    m_window->update(QRect(0, 0, m_window->width(), m.frame + m.caption));
 }
 
 #define CAPTION_SETTER(Setter, member, Type)                                                           \
@@ -315,16 +162,16 @@ TCaptionLayout TGradientCaption::layOut()
 {
     constexpr int BW = TCaptionMetrics::buttonWidth;
     constexpr int BH = TCaptionMetrics::buttonHeight;
-    const TBorderStyle style = m_form->borderStyle();
-    const TBorderIcons icons = m_form->borderIcons();
+    const TBorderStyle style = m_frame->borderStyle();
+    const TBorderIcons icons = m_frame->borderIcons();
     const bool systemMenu = icons & biSystemMenu;
     const bool tool = style == bsToolWindow || style == bsSizeToolWin;
 
     TCaptionLayout l;
-    l.frame = TCaptionMetrics::frame(style, m_form->isMinimized());
+    l.frame = TCaptionMetrics::frame(style, m_window->isMinimized());
     const int barHeight = qMax(0, TCaptionMetrics::captionHeight(style) - 1);
     const int top = l.frame, bottom = l.frame + barHeight;
-    const int left = l.frame, right = qMax(left, m_form->width() - l.frame);
+    const int left = l.frame, right = qMax(left, m_window->width() - l.frame);
     l.bar = fromEdges(left, top, right, bottom);
 
     if (style != bsNone && systemMenu) {
@@ -414,7 +261,7 @@ void TGradientCaption::drawIcon(QPainter& p, const QRect& area) const
     if (target.isEmpty())
         return;
     // QWidget::windowIcon() already falls back to the application's icon.
-    const QIcon icon = m_form->windowIcon();
+    const QIcon icon = m_window->windowIcon();
     if (icon.isNull())
         p.drawImage(target, defaultIcon());
     else
@@ -440,7 +287,7 @@ void TGradientCaption::drawTexts(QPainter& p, const QRect& area, const QColor& c
     };
     if (!m_applicationName.isEmpty())
         draw(m_applicationName, m_applicationNameFont);
-    draw(m_form->windowTitle(), m_captionFont);
+    draw(m_window->windowTitle(), m_captionFont);
 }
 
 QImage TGradientCaption::composeBar(bool active)
@@ -459,7 +306,7 @@ QImage TGradientCaption::composeBar(bool active)
     if (!l.icon.isEmpty())
         drawIcon(p, l.icon);
     drawTexts(p, l.text, active ? m_activeFontColor : m_inactiveFontColor);
-    const bool minimized = m_form->isMinimized(), maximized = m_form->isMaximized();
+    const bool minimized = m_window->isMinimized(), maximized = m_window->isMaximized();
     for (TCaptionButtonKind kind : {cbClose, cbMaximize, cbMinimize, cbHelp}) {
         const TGradientCaptionButton* b = m_buttons[kind];
         if (b->isVisible())
@@ -471,14 +318,14 @@ QImage TGradientCaption::composeBar(bool active)
 bool TGradientCaption::paintHook(QPaintEvent* event)
 {
     // The window's own handling first (its frame), then the bar over it.
-    static_cast<QObject*>(m_form)->event(event);
+    static_cast<QObject*>(m_window)->event(event);
     const TCaptionLayout l = layOut();
     if (l.bar.isEmpty() || !event->region().intersects(l.bar))
         return true;
-    const QImage picture = composeBar(m_form->isActiveWindow());
+    const QImage picture = composeBar(m_window->isActiveWindow());
     if (picture.isNull())
         return true;
-    QPainter p(m_form);
+    QPainter p(m_window);
     p.drawImage(l.bar.topLeft(), picture, l.bar);
     return true;
 }
@@ -489,13 +336,13 @@ bool TGradientCaption::eventFilter(QObject* watched, QEvent* event)
         // Presses that close the menu from outside: is this one on the icon?
         if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
             const QPoint at = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
-            const QRect icon(m_form->mapToGlobal(m_layout.icon.topLeft()), m_layout.icon.size());
+            const QRect icon(m_window->mapToGlobal(m_layout.icon.topLeft()), m_layout.icon.size());
             if (m_iconMenuClosing && !m_menu->geometry().contains(at) && icon.contains(at))
                 m_iconPressClosedMenu = true;
         }
         return false;
     }
-    if (watched != m_form)
+    if (watched != m_window)
         return false;
     switch (event->type()) {
     case QEvent::Paint:
@@ -610,12 +457,12 @@ bool TGradientCaption::mouseHook(QMouseEvent* event)
                 return true;
             }
             m_iconStamp = nowMs();
-            openWindowMenu(m_form->mapToGlobal(QPoint(l.frame, bottomEdge(l.bar))), true);
+            openWindowMenu(m_window->mapToGlobal(QPoint(l.frame, bottomEdge(l.bar))), true);
             return true;
         }
         if (press) {
             m_iconStamp = 0; // a new click, not the second half of one on the icon
-            if (!m_form->isMaximized())
+            if (!m_window->isMaximized())
                 m_dragFrom = event->globalPosition().toPoint();
             return true;
         }
@@ -623,7 +470,7 @@ bool TGradientCaption::mouseHook(QMouseEvent* event)
             const bool quick = nowMs() - m_iconStamp <= TCaptionMetrics::doubleClickTime();
             m_iconStamp = 0;
             if (quick)
-                m_form->close();
+                m_window->close();
             return true;
         }
         return false;
@@ -647,37 +494,37 @@ void TGradientCaption::bringToFront()
 {
     // The headless test platform has no stacking order and warns about it.
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
-        m_form->raise();
-    m_form->activateWindow();
+        m_window->raise();
+    m_window->activateWindow();
 }
 
 void TGradientCaption::startMove()
 {
     // The window manager moves the window with the mouse; platforms
     // without that service (the headless one) just decline.
-    if (QWindow* w = m_form->windowHandle())
+    if (QWindow* w = m_window->windowHandle())
         w->startSystemMove();
 }
 
 void TGradientCaption::toggleMaximized()
 {
-    if (m_form->isMaximized())
-        m_form->restore();
+    if (m_window->isMaximized())
+        m_frame->restore();
     else
-        m_form->maximize();
+        m_frame->maximize();
 }
 
 void TGradientCaption::buttonClicked(TCaptionButtonKind kind)
 {
     switch (kind) {
     case cbClose:
-        m_form->close();
+        m_window->close();
         break;
     case cbMinimize:
-        if (m_form->isMinimized())
-            m_form->restore();
+        if (m_window->isMinimized())
+            m_frame->restore();
         else
-            m_form->showMinimized();
+            m_window->showMinimized();
         break;
     case cbMaximize:
         toggleMaximized();
@@ -691,7 +538,7 @@ void TGradientCaption::buttonClicked(TCaptionButtonKind kind)
 QMenu* TGradientCaption::prepareWindowMenu()
 {
     if (!m_menu) {
-        m_menu = new QMenu(m_form);
+        m_menu = new QMenu(m_window);
         m_menu->setObjectName(QStringLiteral("WindowMenu"));
         m_menu->installEventFilter(this);
         m_restore = m_menu->addAction(QStringLiteral("&Восстановить"));
@@ -707,7 +554,7 @@ QMenu* TGradientCaption::prepareWindowMenu()
     for (QAction* a : {m_restore, m_move, m_size, m_minimize, m_maximize, m_close})
         a->setEnabled(true);
     QAction* byDefault = m_close;
-    const bool maximized = m_form->isMaximized(), minimized = m_form->isMinimized();
+    const bool maximized = m_window->isMaximized(), minimized = m_window->isMinimized();
     if (maximized || minimized) {
         byDefault = m_restore;
         m_size->setEnabled(false);
@@ -724,7 +571,7 @@ QMenu* TGradientCaption::prepareWindowMenu()
     if (!(l.buttonSet & biMinimize) || !m_buttons[cbMinimize]->isEnabled())
         m_minimize->setEnabled(false);
     // Our windows keep a fixed size, so there is nothing to size.
-    if (m_form->minimumSize() == m_form->maximumSize())
+    if (m_window->minimumSize() == m_window->maximumSize())
         m_size->setEnabled(false);
     m_menu->setDefaultAction(byDefault);
     return m_menu;
@@ -736,10 +583,10 @@ void TGradientCaption::openWindowMenu(const QPoint& globalPos, bool fromIcon)
     QPoint at = globalPos;
     if (fromIcon) {
         // Below the bar; where that does not fit, above it, never over it.
-        const QScreen* screen = m_form->screen();
+        const QScreen* screen = m_window->screen();
         const int height = menu->sizeHint().height();
         if (screen && at.y() + height > bottomEdge(screen->availableGeometry()))
-            at.setY(m_form->mapToGlobal(QPoint(0, m_layout.bar.y())).y() - height);
+            at.setY(m_window->mapToGlobal(QPoint(0, m_layout.bar.y())).y() - height);
     }
     QPointer<TGradientCaption> self(this);
     if (fromIcon) {
@@ -773,23 +620,23 @@ bool TGradientCaption::closeOnSecondIconPress()
     if (m_iconStamp == 0 || nowMs() - m_iconStamp > TCaptionMetrics::doubleClickTime())
         return false;
     m_iconStamp = 0;
-    m_form->close();
+    m_window->close();
     return true;
 }
 
 void TGradientCaption::runMenuCommand(QAction* action)
 {
-    QWindow* window = m_form->windowHandle();
+    QWindow* window = m_window->windowHandle();
     if (action == m_restore)
-        m_form->restore();
+        m_frame->restore();
     else if (action == m_move && window)
         window->startSystemMove();
     else if (action == m_size && window)
         window->startSystemResize(Qt::BottomEdge | Qt::RightEdge);
     else if (action == m_minimize)
-        m_form->showMinimized();
+        m_window->showMinimized();
     else if (action == m_maximize)
-        m_form->maximize();
+        m_frame->maximize();
     else if (action == m_close)
-        m_form->close();
+        m_window->close();
 }

@@ -3,7 +3,8 @@
 // double clicks, dragging), hooked into the window through an event filter.
 #pragma once
 
-#include "tform.h"
+#include "tformframe.h"
+#include "tgradientcaptionbutton.h"
 
 #include <QColor>
 #include <QFont>
@@ -16,61 +17,11 @@
 #include <optional>
 
 class QAction;
+class QEvent;
 class QMenu;
 class QMouseEvent;
 class QPainter;
 class QPaintEvent;
-
-enum TCaptionButtonKind { cbClose, cbMinimize, cbMaximize, cbHelp };
-
-// The state of one caption button. It is no widget of its own: the caption
-// draws it into the bar and hands it the mouse events that hit it.
-class TGradientCaptionButton : public QObject {
-    Q_OBJECT
-public:
-    TGradientCaptionButton(TCaptionButtonKind kind, TForm* form, QObject* parent);
-
-    TCaptionButtonKind kind() const { return m_kind; }
-    // In window coordinates.
-    QRect rect() const { return m_rect; }
-    void setRect(const QRect& rect);
-    bool isVisible() const { return m_visible; }
-    void setVisible(bool visible);
-    bool isEnabled() const { return m_enabled; }
-    void setEnabled(bool enabled);
-    bool isPressed() const { return m_pressed; }
-    bool isTracking() const { return m_tracking; }
-
-    // The face extended 2 pixels up and down; the close button's also 2
-    // pixels right, to the edge of the bar.
-    QRect hitRect() const;
-
-    // Mouse events at button-relative points.
-    void mouseDown(Qt::MouseButton button, const QPoint& local);
-    void mouseMove(const QPoint& local);
-    void mouseUp(Qt::MouseButton button, const QPoint& local);
-    // Drops a press in progress without acting, as when the window hides.
-    void cancel();
-
-    // The classic caption-button face; `restoreGlyph` swaps the minimize or
-    // maximize glyph for the restore one.
-    void paint(QPainter& p, bool restoreGlyph) const;
-
-signals:
-    void clicked();
-
-private:
-    bool hits(const QPoint& local) const;
-    void redraw();
-
-    TCaptionButtonKind m_kind;
-    TForm* m_form;
-    QRect m_rect;
-    bool m_visible = false;
-    bool m_enabled = true;
-    bool m_pressed = false;
-    bool m_tracking = false;
-};
 
 // Where everything of the bar lies, in window coordinates.
 struct TCaptionLayout {
@@ -96,7 +47,8 @@ class TGradientCaption : public QObject {
     Q_PROPERTY(int NumColors READ numColors WRITE setNumColors)
     Q_PROPERTY(bool AutoSize READ autoSize WRITE setAutoSize)
 public:
-    // Throws EError when the owner is not a TForm.
+    // Throws EError when the owner is not a window of the program (one that
+    // has a frame of its own).
     explicit TGradientCaption(QObject* owner);
     ~TGradientCaption() override;
 
@@ -123,7 +75,7 @@ public:
     bool autoSize() const { return m_autoSize; }
     void setAutoSize(bool on);
 
-    TForm* form() const { return m_form; }
+    QWidget* window() const { return m_window; }
     TGradientCaptionButton* button(TCaptionButtonKind kind) const { return m_buttons[kind]; }
 
     // Recomputes the layout from the window's size, style and icons and
@@ -141,7 +93,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    static TForm* requireForm(QObject* owner);
+    static QWidget* requireForm(QObject* owner);
     void invalidate();
     bool paintHook(QPaintEvent* event);
     bool mouseHook(QMouseEvent* event);
@@ -157,7 +109,8 @@ private:
     void drawIcon(QPainter& p, const QRect& area) const;
     void drawTexts(QPainter& p, const QRect& area, const QColor& color) const;
 
-    TForm* m_form;
+    QWidget* m_window;
+    TFrameOwner* m_frame;
     std::array<TGradientCaptionButton*, 4> m_buttons {};
     TCaptionLayout m_layout;
 
