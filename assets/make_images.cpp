@@ -1,6 +1,6 @@
-// Draws the program's icons and button glyphs as pixel art: the application
-// and game icons as PNG with alpha, the button glyphs as palette BMPs whose
-// bottom-left pixel is the transparent colour.
+// Draws the program's icons, button glyphs and minesweeper cell symbols as
+// pixel art: the icons and symbols as PNG with alpha, the button glyphs as
+// palette BMPs whose bottom-left pixel is the transparent colour.
 #include "bmpfile.h"
 
 #include <QImage>
@@ -233,6 +233,71 @@ void drawMine(Canvas& c)
 }
 
 // ---------------------------------------------------------------------------
+// Minesweeper cells, which have no symbol font to draw from: a bomb for the
+// mines of a lost game, a skull and crossbones for those of a won one.
+
+// A round black bomb with a capped fuse burning at its tip; white and yellow
+// keep the spark visible on the red face of the mine that went off.
+void drawBomb(Canvas& c)
+{
+    const double cx = 5.5, cy = 9.5, r = 5.5;
+    for (int y = 0; y < c.height(); ++y)
+        for (int x = 0; x < c.width(); ++x)
+            if (std::hypot(x + 0.5 - cx, y + 0.5 - cy) <= r)
+                c.set(x, y, vga::black);
+    const Legend legend = {{'k', vga::black}, {'g', vga::gray}, {'s', vga::silver}, {'w', vga::white},
+                           {'y', vga::yellow}, {'o', vga::olive}};
+    c.sprite(0, 0,
+             {
+                 "...........y...",
+                 ".............y.",
+                 "...........oywy",
+                 "..........o..y.",
+                 ".........kk...y",
+                 "........kgsk...",
+                 ".........kgk...",
+                 "..........k....",
+                 "...ww..........",
+                 "..w............",
+                 "..w............",
+             },
+             legend);
+}
+
+// Fuchsia with a dark purple rim; only the sockets, the nose and the gaps
+// between the teeth are black, so that the fuchsia outweighs the dark. The
+// bones cross under the jaw with their knobbed ends at the four corners; the
+// rim closes the notch between them, which would otherwise show the cell.
+void drawSkull(Canvas& c)
+{
+    const Legend legend = {{'k', vga::black}, {'f', vga::fuchsia}, {'p', vga::purple}};
+    c.sprite(0, 9,
+             {
+                 ".ff.........ff.",
+                 ".ffffff.ffffff.",
+                 "....fffffff....",
+                 ".ffffff.ffffff.",
+                 ".ff.........ff.",
+             },
+             legend);
+    c.outline(vga::purple);
+    c.sprite(0, 0,
+             {
+                 "....ppppppp....",
+                 "...pfffffffp...",
+                 "..pfffffffffp..",
+                 "..pfkkkfkkkfp..",
+                 "..pfkkkfkkkfp..",
+                 "..pffffkffffp..",
+                 "...pfffkfffp...",
+                 "....pfkfkfp....",
+                 "....ppppppp....",
+                 ".......p.......",
+             },
+             legend);
+}
+
+// ---------------------------------------------------------------------------
 // Sea battle: a grey warship on blue waves.
 
 const Legend& shipLegend()
@@ -401,6 +466,22 @@ Canvas engraved(const Canvas& src)
             if (src.at(x, y) == vga::black)
                 out.set(x, y, vga::gray);
     return out;
+}
+
+// ---------------------------------------------------------------------------
+// Pause: two upright bars.
+
+void drawPause(Canvas& c)
+{
+    // Blue bars lit from the upper left; black outlines, so that the greyed
+    // copy keeps their shape.
+    const Legend legend = {{'k', vga::black}, {'b', vga::blue}, {'a', vga::aqua}, {'n', vga::navy}};
+    for (int x : {2, 9}) {
+        c.sprite(x, 2, {"kkkkk", "kaabk"}, legend);
+        for (int y = 4; y < 12; ++y)
+            c.sprite(x, y, {"kabnk"}, legend);
+        c.sprite(x, 12, {"kbnnk", "kkkkk"}, legend);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -593,6 +674,18 @@ int main(int argc, char** argv)
         exitStrip.paste(door, 0, 0);
         exitStrip.paste(engraved(door), 16, 0);
         saveGlyph(exitStrip, dir + "glyph_exit.bmp", 4, bmpfile::vga16(), key);
+
+        Canvas pause(16, 16), pauseStrip(32, 16);
+        drawPause(pause);
+        pauseStrip.paste(pause, 0, 0);
+        pauseStrip.paste(engraved(pause), 16, 0);
+        saveGlyph(pauseStrip, dir + "glyph_pause.bmp", 4, bmpfile::vga16(), key);
+
+        Canvas bomb(15, 15), skull(15, 15);
+        drawBomb(bomb);
+        drawSkull(skull);
+        savePng(bomb, dir + "bomb.png");
+        savePng(skull, dir + "skull.png");
 
         Canvas tick(18, 18), cross(18, 18);
         drawTick(tick);

@@ -1,16 +1,18 @@
 // The pictures built into the program: their sizes and colour depths, glyph
 // backgrounds that the artwork never uses, and a wallpaper tile of light greys
-// that repeats without a seam.
+// that repeats without a seam; and the sea battle's cell pictures beside it.
 #include "testmain.h"
 
 #include <QFile>
 #include <QImage>
+#include <QMap>
 #include <QRect>
 #include <QSet>
 #include <QtEndian>
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -19,6 +21,11 @@ QImage picture(const QString& name)
 {
     return QImage(QStringLiteral(":/images/") + name);
 }
+
+// The sea battle's cell pictures, which the program reads from beside itself.
+const std::pair<const char*, const char*> seaPictures[] = {
+    {"water", "seaclear.bmp"}, {"own ship", "seaship.bmp"}, {"placement cursor", "seaset.bmp"},
+    {"hit ship", "seagoal.bmp"}, {"sunk ship", "seakilled.bmp"}, {"missed shot", "seamissed.bmp"}};
 
 // The bits-per-pixel field of a generated BMP file's header. Qt loads 4-bit
 // files as 8-bit images, so only the file tells 16 colours from 256.
@@ -117,6 +124,9 @@ private slots:
     void backgroundOnlySurroundsThePicture_data();
     void backgroundOnlySurroundsThePicture();
     void exitStripReadsInEveryState();
+    void skullIsMostlyFuchsia();
+    void seaCellPictureStandsApart_data();
+    void seaCellPictureStandsApart();
     void wallpaperUsesSixteenLightGreys();
     void wallpaperRepeatsWithoutSeam_data();
     void wallpaperRepeatsWithoutSeam();
@@ -140,6 +150,9 @@ void TstArtwork::pictureHasItsSizeAndDepth_data()
     QTest::newRow("minesweeper glyph, 256 colours") << "glyph_saper.bmp" << QSize(26, 26) << 8;
     QTest::newRow("sea battle glyph, 256 colours") << "glyph_sea.bmp" << QSize(26, 26) << 8;
     QTest::newRow("exit strip of two cells") << "glyph_exit.bmp" << QSize(32, 16) << 4;
+    QTest::newRow("pause strip of two cells") << "glyph_pause.bmp" << QSize(32, 16) << 4;
+    QTest::newRow("bomb") << "bomb.png" << QSize(15, 15) << 0;
+    QTest::newRow("skull and crossbones, as large as the bomb") << "skull.png" << QSize(15, 15) << 0;
     QTest::newRow("OK tick") << "glyph_ok.bmp" << QSize(18, 18) << 4;
     QTest::newRow("cancel cross") << "glyph_cancel.bmp" << QSize(18, 18) << 4;
     QTest::newRow("wallpaper tile") << "wallpaper.bmp" << QSize(128, 128) << 8;
@@ -180,6 +193,9 @@ void TstArtwork::backgroundOnlySurroundsThePicture_data()
     QTest::newRow("sea battle glyph") << "glyph_sea.bmp" << QRect(0, 0, 26, 26);
     // The disabled cell is an engraving that encloses the doorway on purpose.
     QTest::newRow("exit glyph, normal cell") << "glyph_exit.bmp" << QRect(0, 0, 16, 16);
+    QTest::newRow("pause glyph, normal cell") << "glyph_pause.bmp" << QRect(0, 0, 16, 16);
+    QTest::newRow("bomb") << "bomb.png" << QRect(0, 0, 15, 15);
+    QTest::newRow("skull and crossbones") << "skull.png" << QRect(0, 0, 15, 15);
     QTest::newRow("OK glyph") << "glyph_ok.bmp" << QRect(0, 0, 18, 18);
     QTest::newRow("cancel glyph") << "glyph_cancel.bmp" << QRect(0, 0, 18, 18);
     for (const char* icon : {"app", "fifteen", "saper", "sea"})
@@ -234,6 +250,41 @@ void TstArtwork::exitStripReadsInEveryState()
     // The disabled cell is the greyed look: grey lines with white relief.
     const QSet<QRgb> greyed = coloursIn(strip, disabled, nullptr, 0);
     QCOMPARE(greyed, (QSet<QRgb>{key, qRgb(128, 128, 128), qRgb(255, 255, 255)}));
+}
+
+// The won game's mines are fuchsia; the outline must not outweigh it.
+void TstArtwork::skullIsMostlyFuchsia()
+{
+    const QImage skull = picture(QStringLiteral("skull.png")).convertToFormat(QImage::Format_ARGB32);
+    QMap<QRgb, int> opaque;
+    for (int y = 0; y < skull.height(); ++y)
+        for (int x = 0; x < skull.width(); ++x)
+            if (qAlpha(skull.pixel(x, y)) == 255)
+                ++opaque[skull.pixel(x, y)];
+    QVERIFY(!opaque.isEmpty());
+    QCOMPARE(std::max_element(opaque.begin(), opaque.end()).key(), qRgb(255, 0, 255));
+}
+
+void TstArtwork::seaCellPictureStandsApart_data()
+{
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < int(std::size(seaPictures)); ++i)
+        QTest::newRow(seaPictures[i].first) << i;
+}
+
+// Compared by look: each file has a palette of its own.
+void TstArtwork::seaCellPictureStandsApart()
+{
+    QFETCH(int, index);
+    auto load = [](int i) {
+        return QImage(QStringLiteral(TIVORAMA_BUILD_DIR "/") + QLatin1String(seaPictures[i].second))
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage image = load(index);
+    QCOMPARE(image.size(), QSize(25, 25));
+    for (int i = 0; i < int(std::size(seaPictures)); ++i)
+        if (i != index)
+            QVERIFY2(image != load(i), seaPictures[i].first);
 }
 
 void TstArtwork::wallpaperUsesSixteenLightGreys()
