@@ -2,6 +2,7 @@
 // button shows its greyed look until the mouse comes over it.
 #include "tmainform.h"
 
+#include "errorreport.h"
 #include "icons.h"
 #include "tflatspeedbutton.h"
 #include "tformfifteen.h"
@@ -67,10 +68,10 @@ TMainForm::TMainForm()
     FlatSpeedButton5->setGlyph(QImage(QStringLiteral(":/images/glyph_exit.bmp")));
     FlatSpeedButton5->setCaption(QStringLiteral("Выход"));
 
-    connect(FlatSpeedButton1, &TFlatSpeedButton::clicked, this, &TMainForm::ShowFifteen);
-    connect(FlatSpeedButton2, &TFlatSpeedButton::clicked, this, &TMainForm::ShowSaper);
-    connect(FlatSpeedButton4, &TFlatSpeedButton::clicked, this, &TMainForm::ShowSea);
-    connect(FlatSpeedButton5, &TFlatSpeedButton::clicked, this, [this] { close(); });
+    connect(FlatSpeedButton1, &TFlatSpeedButton::clicked, this, errorreport::guard([this] { ShowFifteen(); }));
+    connect(FlatSpeedButton2, &TFlatSpeedButton::clicked, this, errorreport::guard([this] { ShowSaper(); }));
+    connect(FlatSpeedButton4, &TFlatSpeedButton::clicked, this, errorreport::guard([this] { ShowSea(); }));
+    connect(FlatSpeedButton5, &TFlatSpeedButton::clicked, this, errorreport::guard([this] { close(); }));
 }
 
 void TMainForm::ShowFifteen()

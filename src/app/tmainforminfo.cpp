@@ -1,6 +1,7 @@
 // The about box.
 #include "tmainforminfo.h"
 
+#include "errorreport.h"
 #include "icons.h"
 #include "look.h"
 #include "tbitbtn.h"
@@ -76,5 +77,5 @@ TMainFormInfo::TMainFormInfo()
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGeometry(76, 286, 105, 25);
     setDefaultButton(BitBtn1);
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { setModalResult(mrOk); });
+    connect(BitBtn1, &QPushButton::clicked, this, errorreport::guard([this] { setModalResult(mrOk); }));
 }

@@ -111,7 +111,7 @@ TRecordTable::TRecordTable(const QString& name, TGameScores scores)
         m_scores[i]->setAlignment(Qt::AlignRight | Qt::AlignTop);
     }
     BitBtn1 = okButton(this, 104, 264);
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { setModalResult(mrOk); });
+    connect(BitBtn1, &QPushButton::clicked, this, errorreport::guard([this] { setModalResult(mrOk); }));
 }
 
 void TRecordTable::FormActivate()
@@ -143,7 +143,7 @@ TRecordDialog::TRecordDialog(const QString& name, TGameScores scores)
     EditName->setValidator(new Cp1251Validator(EditName));
     EditName->setText(QStringLiteral("Неизвестный"));
     BitBtn1 = okButton(this, 77, 134);
-    connect(BitBtn1, &QPushButton::clicked, this, &TRecordDialog::BitBtn1Click);
+    connect(BitBtn1, &QPushButton::clicked, this, errorreport::guard([this] { BitBtn1Click(); }));
 }
 
 void TRecordDialog::FormActivate()
@@ -173,7 +173,7 @@ TMessageDialog::TMessageDialog(const QString& name, const TGameScores& scores, i
     for (const Line& line : lines)
         textLabel(panel, line.left, line.top, line.text);
     BitBtn1 = okButton(this, okLeft, okTop);
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { setModalResult(mrOk); });
+    connect(BitBtn1, &QPushButton::clicked, this, errorreport::guard([this] { setModalResult(mrOk); }));
 }
 
 TNoRecordDialog::TNoRecordDialog(const QString& name, const TGameScores& scores)

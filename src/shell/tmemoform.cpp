@@ -3,6 +3,7 @@
 #include "tmemoform.h"
 
 #include "eerror.h"
+#include "errorreport.h"
 #include "tbitbtn.h"
 #include "tpanel.h"
 
@@ -62,7 +63,15 @@ TMemoForm::TMemoForm()
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGeometry(416, 336, 89, 25);
     setDefaultButton(BitBtn1);
-    connect(BitBtn1, &QPushButton::clicked, this, &QWidget::close);
+    connect(BitBtn1, &QPushButton::clicked, this, errorreport::guard([this] { close(); }));
+}
+
+void TMemoForm::ShowRules(const QString& fileName, const QString& caption, const QIcon& icon)
+{
+    RulesFileName = fileName;
+    setWindowTitle(caption);
+    setWindowIcon(icon);
+    Show();
 }
 
 void TMemoForm::FormActivate()

@@ -51,4 +51,15 @@ void setHandler(std::function<void(const QString&)> handler)
     g_handler = std::move(handler);
 }
 
+void reportCurrentException()
+{
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        report(QString::fromUtf8(e.what()));
+    } catch (...) {
+        report(QStringLiteral("Unknown error"));
+    }
+}
+
 } // namespace errorreport

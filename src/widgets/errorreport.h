@@ -1,6 +1,9 @@
-// The application's top-level error report. Event handlers catch nothing: an
-// exception that escapes one ends that handler and lands here, in a message
-// box with the error's text, and the program goes on with the next event.
+// The application's top-level error report. An error raised in an event
+// handler ends that handler and lands here, in a message box with the error's
+// text, and the program goes on with the next event. Handlers connected to
+// signals (menu items, buttons, timers, cells) are wrapped with guard() where
+// they are connected, because Qt leaves an exception that escapes a slot
+// undefined; the application's notify() catches what escapes plain events.
 #pragma once
 
 #include "eerror.h"
@@ -8,6 +11,7 @@
 #include <QString>
 
 #include <functional>
+#include <utility>
 
 namespace errorreport {
 
@@ -18,5 +22,30 @@ void report(const QString& text);
 
 // Replaces the message box, for tests; an empty function restores it.
 void setHandler(std::function<void(const QString&)> handler);
+
+// Reports the exception being handled; call it only inside a catch block.
+void reportCurrentException();
+
+// Runs a handler; whatever it throws is reported and goes no further.
+// Returns whether it ran to its end.
+template <class F>
+bool run(F&& handler)
+{
+    try {
+        handler();
+        return true;
+    } catch (...) {
+        reportCurrentException();
+    }
+    return false;
+}
+
+// The handler wrapped for connecting to a signal: the signal's arguments are
+// dropped, and an error ends the handler and goes to the report.
+template <class F>
+auto guard(F handler)
+{
+    return [handler = std::move(handler)]() { run(handler); };
+}
 
 } // namespace errorreport

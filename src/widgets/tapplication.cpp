@@ -1,9 +1,9 @@
+// The application object with the program's look and its last-resort error
+// report.
 #include "tapplication.h"
 
 #include "errorreport.h"
 #include "look.h"
-
-#include <exception>
 
 TApplication::TApplication(int& argc, char** argv)
     : QApplication(argc, argv)
@@ -16,12 +16,7 @@ TApplication::TApplication(int& argc, char** argv)
 
 bool TApplication::notify(QObject* receiver, QEvent* event)
 {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const std::exception& e) {
-        errorreport::report(QString::fromUtf8(e.what()));
-    } catch (...) {
-        errorreport::report(QStringLiteral("Unknown error"));
-    }
-    return true;
+    bool handled = true;
+    errorreport::run([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
 }

@@ -9,7 +9,7 @@
 // menu bar, and centring uses that size.
 #include "tform.h"
 
-#include "eerror.h"
+#include "errorreport.h"
 #include "look.h"
 #include "tgradientcaption.h"
 #include "tpanel.h"
@@ -227,7 +227,7 @@ QAction* TForm::addItem(QMenu* menu, const QString& text, const QKeySequence& sh
         action->setShortcutContext(Qt::WindowShortcut);
     }
     if (handler)
-        connect(action, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+        connect(action, &QAction::triggered, this, errorreport::guard(std::move(handler)));
     return action;
 }
 

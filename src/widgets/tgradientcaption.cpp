@@ -4,7 +4,7 @@
 // events that land on the bar are taken before the window sees them.
 #include "tgradientcaption.h"
 
-#include "eerror.h"
+#include "errorreport.h"
 #include "look.h"
 
 #include <QAction>
@@ -85,7 +85,8 @@ TGradientCaption::TGradientCaption(QObject* owner)
     const TCaptionButtonKind kinds[] = {cbClose, cbMinimize, cbMaximize, cbHelp};
     for (TCaptionButtonKind kind : kinds) {
         m_buttons[kind] = new TGradientCaptionButton(kind, m_window, this);
-        connect(m_buttons[kind], &TGradientCaptionButton::clicked, this, [this, kind] { buttonClicked(kind); });
+        connect(m_buttons[kind], &TGradientCaptionButton::clicked, this,
+                errorreport::guard([this, kind] { buttonClicked(kind); }));
     }
     m_applicationNameFont = m_window->font();
     m_applicationNameFont.setBold(true);
