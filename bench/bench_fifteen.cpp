@@ -60,9 +60,9 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     scorefiles::setProgramPath(dir.filePath(QStringLiteral("tivorama")));
     CreateForm(FormFifteen);
-    CreateForm(Form15badover);
-    CreateForm(Form15Over);
-    CreateForm(Form15table);
+    FormFifteen->makeDialog(TGameDialog::NoRecord, QStringLiteral("Form15badover"));
+    FormFifteen->makeDialog(TGameDialog::Record, QStringLiteral("Form15Over"));
+    FormFifteen->makeDialog(TGameDialog::Table, QStringLiteral("Form15table"));
     CreateForm(MemoForm);
     FormFifteen->Timer1->stop();
     FormFifteen->Show();

@@ -1,6 +1,7 @@
 // The creation order matters: the game windows reach their dialogs, and the
-// dialogs their game window, through the global references set here, and a
-// window may read an earlier one's state in its creation handler.
+// dialogs their game window, through the references set here, and a window
+// may read an earlier one's state in its creation handler. One table names
+// every window once; destruction walks it backwards.
 #include "registry.h"
 
 #include "tformfifteen.h"
@@ -8,42 +9,86 @@
 #include "tmainforminfo.h"
 #include "tmemoform.h"
 
-#include <QWidget>
+#include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace {
-std::vector<QWidget*> g_created;
 
+struct FormEntry {
+    const char* className;
+    std::function<TForm*()> create;
+    std::function<void()> forget; // clears the global reference, if any
+};
+
+// A window with a class and a global reference of its own.
 template <class T>
-void create(T*& reference)
+FormEntry window(const char* className, T*& reference)
 {
-    CreateForm(reference);
-    g_created.push_back(reference);
+    return {className, [&reference]() -> TForm* { CreateForm(reference); return reference; },
+            [&reference] { reference = nullptr; }};
 }
+
+// One of the windows around a game's table: the shared class made with the
+// game's settings, named after the registry entry without its leading T.
+template <class G>
+FormEntry dialog(const char* className, G*& game, TGameDialog kind)
+{
+    return {className, [&game, className, kind]() -> TForm* {
+                return game->makeDialog(kind, QString::fromLatin1(className + 1));
+            },
+            {}};
+}
+
+const std::vector<FormEntry>& registry()
+{
+    static const std::vector<FormEntry> entries{
+        window("TMainForm", MainForm),
+        window("TFormFifteen", FormFifteen),
+        dialog("TForm15badover", FormFifteen, TGameDialog::NoRecord),
+        dialog("TForm15Over", FormFifteen, TGameDialog::Record),
+        dialog("TForm15table", FormFifteen, TGameDialog::Table),
+        window("TMemoForm", MemoForm),
+        window("TMainFormInfo", MainFormInfo),
+    };
+    return entries;
+}
+
+std::vector<TForm*> g_created; // parallel to registry() while the windows live
+
 } // namespace
 
 void CreateForms()
 {
-    create(MainForm);
-    create(FormFifteen);
-    create(Form15badover);
-    create(Form15Over);
-    create(Form15table);
-    create(MemoForm);
-    create(MainFormInfo);
+    for (const FormEntry& entry : registry())
+        g_created.push_back(entry.create());
 }
 
 void DestroyForms()
 {
-    for (auto it = g_created.rbegin(); it != g_created.rend(); ++it)
-        delete *it;
+    const auto& entries = registry();
+    for (std::size_t i = g_created.size(); i-- > 0;) {
+        delete g_created[i];
+        if (entries[i].forget)
+            entries[i].forget();
+    }
     g_created.clear();
-    MainForm = nullptr;
-    FormFifteen = nullptr;
-    Form15badover = nullptr;
-    Form15Over = nullptr;
-    Form15table = nullptr;
-    MemoForm = nullptr;
-    MainFormInfo = nullptr;
+}
+
+TForm* FindForm(const QString& className)
+{
+    const auto& entries = registry();
+    for (std::size_t i = 0; i < g_created.size(); ++i)
+        if (className == QLatin1String(entries[i].className))
+            return g_created[i];
+    return nullptr;
+}
+
+QStringList FormNames()
+{
+    QStringList names;
+    for (const FormEntry& entry : registry())
+        names << QString::fromLatin1(entry.className);
+    return names;
 }

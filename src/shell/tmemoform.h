@@ -1,21 +1,26 @@
 // The rules viewer: one modeless window that shows a game's rules file, line
-// by line. The game windows set RulesFileName, the caption and the icon, then
-// show it; every activation reloads the file.
+// by line. A game window opens it with ShowRules(); every activation reloads
+// the file.
 #pragma once
 
 #include "tform.h"
 
+class QIcon;
 class QListWidget;
 class TBitBtn;
 
 // The file the viewer loads on its next activation, relative to the current
-// directory.
+// directory. Set through TMemoForm::ShowRules().
 extern QString RulesFileName;
 
 class TMemoForm : public TForm {
     Q_OBJECT
 public:
     TMemoForm();
+
+    // Names the file to load, takes the game's caption and icon, and shows
+    // the viewer modelessly, as the active window.
+    void ShowRules(const QString& fileName, const QString& caption, const QIcon& icon);
 
     void FormActivate() override;
 

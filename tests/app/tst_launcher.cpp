@@ -67,9 +67,9 @@ void TstLauncher::clickFlat(TFlatSpeedButton* button)
 
 void TstLauncher::everyWindowExistsHiddenAfterStartUp()
 {
-    const QList<TForm*> forms{MainForm, FormFifteen, Form15badover, Form15Over, Form15table, MemoForm, MainFormInfo};
-    for (TForm* form : forms) {
-        QVERIFY(form);
+    for (const QString& name : FormNames()) {
+        TForm* form = FindForm(name);
+        QVERIFY2(form, qPrintable(name));
         QVERIFY2(form == MainForm || !form->isVisible(), qPrintable(form->objectName()));
         if (form != MemoForm) // the viewer takes its icon from the game that shows it
             QVERIFY2(!form->windowIcon().pixmap(16, 16).isNull(), qPrintable(form->objectName()));

@@ -13,6 +13,10 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 
+#include <csignal>
+
+#include <sys/resource.h>
+
 namespace {
 
 struct StandIn {
@@ -44,6 +48,7 @@ private slots:
     void endOfGameRuleChoosesByTenthEntry();
     void recordDialogEntersNameAndScore();
     void closingRecordDialogEntersNothing();
+    void failedSaveEntersTheResultOnceOnRetry();
     void nameFieldTakesTwentyStorableCharacters();
     void secondWinOffersFirstWinnersName();
     void tableWindowRereadsItsFileEachShowing();
@@ -157,6 +162,38 @@ void TstResultDialogs::closingRecordDialogEntersNothing()
     LoadTop(fromFile, 2);
     for (const TTopEntry& e : fromFile.Entries)
         QCOMPARE(e.Name, QStringLiteral("Неизвестный"));
+}
+
+void TstResultDialogs::failedSaveEntersTheResultOnceOnRetry()
+{
+    ErrorCatcher catcher;
+    m_game.counter = QStringLiteral("050");
+    // A file size limit makes the save fail part-way, as a full disk would.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit normal{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &normal), 0);
+    rlimit tiny = normal;
+    tiny.rlim_cur = 100;
+    bool stayedOpen = false;
+    whenModalShown([&](QWidget*) {
+        typeText(m_over->EditName, QStringLiteral("Вера"));
+        setrlimit(RLIMIT_FSIZE, &tiny);
+        m_over->BitBtn1->click();
+        setrlimit(RLIMIT_FSIZE, &normal);
+        stayedOpen = m_over->isVisible();
+        m_over->BitBtn1->click();
+    });
+    m_over->ShowModal();
+    QVERIFY(stayedOpen);
+    QCOMPARE(catcher.errors.size(), 1);
+    QVERIFY2(catcher.errors[0].contains(QDir::toNativeSeparators(scorefiles::scoreFilePath(2))),
+             qPrintable(catcher.errors[0]));
+    Ttop fromFile;
+    LoadTop(fromFile, 2);
+    for (const Ttop* top : {&m_game.top, &fromFile}) {
+        QCOMPARE(top->Entries[0].Name, QStringLiteral("Вера"));
+        QCOMPARE(top->Entries[1].Name, QStringLiteral("Неизвестный"));
+    }
 }
 
 void TstResultDialogs::nameFieldTakesTwentyStorableCharacters()

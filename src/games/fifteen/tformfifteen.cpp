@@ -8,78 +8,45 @@
 #include "icons.h"
 #include "look.h"
 #include "tdigitaldisplay.h"
-#include "tflatspeedbutton.h"
 #include "tmediaplayer.h"
-#include "tmemoform.h"
 #include "tpanel.h"
 #include "tshadowlabel.h"
 
-#include <QMenu>
-#include <QTimer>
-
 TFormFifteen* FormFifteen = nullptr;
-TForm15badover* Form15badover = nullptr;
-TForm15Over* Form15Over = nullptr;
-TForm15table* Form15table = nullptr;
 
 namespace {
+
 const QString kMoveCue = QStringLiteral("2.wav");
+
+TGameInfo fifteenInfo()
+{
+    TGameInfo info;
+    info.number = 1;
+    info.objectName = QStringLiteral("FormFifteen");
+    info.caption = QStringLiteral("Пятнашки");
+    info.icon = icons::fifteen();
+    info.clientSize = QSize(245, 303);
+    info.newGameItem = QStringLiteral("&Новый расклад");
+    info.newGameGlyph = QStringLiteral(":/images/glyph_fifteen.bmp");
+    info.rulesFile = QStringLiteral("1.doc");
+    info.rulesCaption = QStringLiteral("Пятнашки - правила игры");
+    info.tableCaption = QStringLiteral("Пятнашки - лучшие результаты");
+    info.recordDialogHeight = 172;
+    info.counterName = QStringLiteral("Label1");
+    info.counterPos = QPoint(180, 17);
+    info.newGameButtonPos = QPoint(22, 11);
+    info.hasClock = true;
+    return info;
 }
 
-TGameScores TFormFifteen::scores()
-{
-    TGameScores s;
-    s.game = 1;
-    s.caption = QStringLiteral("Пятнашки");
-    s.tableCaption = QStringLiteral("Пятнашки - лучшие результаты");
-    s.icon = icons::fifteen();
-    s.recordDialogHeight = 172;
-    s.table = []() -> Ttop& { return FormFifteen->Top; };
-    s.scoreText = [] { return FormFifteen->Label1->text(); };
-    return s;
-}
+} // namespace
 
 TFormFifteen::TFormFifteen()
-    : TForm(QStringLiteral("FormFifteen"))
+    : TGameForm(fifteenInfo())
 {
-    setWindowTitle(QStringLiteral("Пятнашки"));
-    setWindowIcon(icons::fifteen());
-    setBorderIcons(biSystemMenu | biMinimize);
-
-    QMenu* game = addMenu(QStringLiteral("И&гра"));
-    addItem(game, QStringLiteral("&Новый расклад"), QKeySequence(Qt::Key_F2), [this] { NewGame(); });
-    addItem(game, QStringLiteral("&Лучшие результаты"), QKeySequence(Qt::Key_F3), [this] { ShowTable(); });
-    game->addSeparator();
-    addItem(game, QStringLiteral("&Выход"), QKeySequence(Qt::CTRL | Qt::Key_F10), [this] { close(); });
-    QMenu* help = addMenu(QStringLiteral("&Справка"));
-    addItem(help, QStringLiteral("&Правила игры"), QKeySequence(Qt::Key_F1), [this] { ShowRules(); });
-
-    setClientSize(245, 303);
     // Aligned to the top and two pixels taller than the client area.
     setWallpaperHeight(305);
-
-    Label1 = new TDigitalDisplay(Wallpaper1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(180, 17, 41, 25);
-    Label1->setColor(QColor(0, 255, 0));
-    Label1->setMargins(0);
-    Label1->setSpacing(0);
-    Label1->setAlignment(taCenter);
-    Label1->setText(QStringLiteral("000"));
-
-    Bevel1 = new TBevel(Wallpaper1, bvLowered);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setGeometry(178, 15, 45, 29);
-
-    SpeedButton1 = new TFlatSpeedButton(Wallpaper1);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setGeometry(22, 11, 34, 34);
-    SpeedButton1->setFlat(true);
-    SpeedButton1->setTransparent(true);
-    SpeedButton1->setGrayedInactive(false);
-    SpeedButton1->setGlyph(QImage(QStringLiteral(":/images/glyph_fifteen.bmp")));
-    SpeedButton1->setToolTip(QStringLiteral("Новая игра"));
-    connect(SpeedButton1, &TFlatSpeedButton::clicked, this, &TFormFifteen::NewGame);
+    Label1 = Counter;
 
     Panel = new TPanel(Wallpaper1);
     Panel->setObjectName(QStringLiteral("Panel"));
@@ -109,20 +76,11 @@ TFormFifteen::TFormFifteen()
         label->setCaption(k < 16 ? QString::number(k) : QString());
         Labels[k - 1] = label;
 
-        connect(tile, &TPanel::clicked, this, [this, k] { TileClick(k); });
-        connect(label, &TShadowLabel::clicked, this, [this, k] { TileClick(k); });
+        connect(tile, &TPanel::clicked, this, errorreport::guard([this, k] { TileClick(k); }));
+        connect(label, &TShadowLabel::clicked, this, errorreport::guard([this, k] { TileClick(k); }));
     }
     // Before the first deal the tiles show the solved picture.
     Tiles[15]->hide();
-
-    MediaPlayer1 = new TMediaPlayer(this);
-    MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, &TFormFifteen::Timer1Timer);
-    Timer1->start();
 }
 
 void TFormFifteen::FormCreate()
@@ -134,22 +92,16 @@ void TFormFifteen::FormActivate()
 {
     if (Board.InProgress())
         return;
-    Top = Ttop{};
-    LoadTop(Top, 1);
+    LoadTable();
     Board.ResetClock();
     Label1->setText(QStringLiteral("000"));
-}
-
-void TFormFifteen::FormClose()
-{
-    MediaPlayer1->Close();
 }
 
 void TFormFifteen::NewGame()
 {
     Label1->setText(QStringLiteral("000"));
     startCue(*MediaPlayer1, QStringLiteral("1.wav"));
-    Board.Deal(*m_random);
+    Board.Deal(random());
     // The running game, if any, ends with its board: should the move cue
     // fail to open below, no clock may go on counting for the new deal.
     Board.ResetClock();
@@ -178,11 +130,7 @@ void TFormFifteen::TileClick(int position)
         return;
     // A failing sound is reported, but the board must still show the move
     // and make the solved test, or what is shown would no longer be the game.
-    try {
-        playMoveSound();
-    } catch (const std::exception& e) {
-        errorreport::report(QString::fromUtf8(e.what()));
-    }
+    errorreport::run([this] { playMoveSound(); });
     Redraw(false);
 }
 
@@ -205,42 +153,12 @@ void TFormFifteen::EndOfGame()
     RepaintNow();
     Board.Finish();
     MediaPlayer1->Close();
-    EndOfGameRule(scores(), scoreValue(Label1->text()), *m_random,
-                  [this](const QString& cue) { playCue(*MediaPlayer1, cue); }, Form15Over, Form15badover,
-                  Form15table);
+    EndOfWonGame(CounterValue());
 }
 
 void TFormFifteen::Timer1Timer()
 {
     Board.Tick();
     if (Board.InProgress())
-        Label1->setText(QStringLiteral("%1").arg(Board.Seconds(), 3, 10, QLatin1Char('0')));
-}
-
-void TFormFifteen::ShowTable()
-{
-    Form15table->ShowModal();
-}
-
-void TFormFifteen::ShowRules()
-{
-    RulesFileName = QStringLiteral("1.doc");
-    MemoForm->setWindowTitle(QStringLiteral("Пятнашки - правила игры"));
-    MemoForm->setWindowIcon(windowIcon());
-    MemoForm->Show();
-}
-
-TForm15Over::TForm15Over()
-    : TRecordDialog(QStringLiteral("Form15Over"), TFormFifteen::scores())
-{
-}
-
-TForm15badover::TForm15badover()
-    : TNoRecordDialog(QStringLiteral("Form15badover"), TFormFifteen::scores())
-{
-}
-
-TForm15table::TForm15table()
-    : TRecordTable(QStringLiteral("Form15table"), TFormFifteen::scores())
-{
+        ShowCount(Board.Seconds());
 }

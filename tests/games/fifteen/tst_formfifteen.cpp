@@ -80,9 +80,9 @@ private:
 void TstFormFifteen::initTestCase()
 {
     CreateForm(FormFifteen);
-    CreateForm(Form15badover);
-    CreateForm(Form15Over);
-    CreateForm(Form15table);
+    FormFifteen->makeDialog(TGameDialog::NoRecord, QStringLiteral("Form15badover"));
+    FormFifteen->makeDialog(TGameDialog::Record, QStringLiteral("Form15Over"));
+    FormFifteen->makeDialog(TGameDialog::Table, QStringLiteral("Form15table"));
     CreateForm(MemoForm);
     // The tests advance the clock themselves.
     FormFifteen->Timer1->stop();
@@ -188,7 +188,7 @@ void TstFormFifteen::solvingWithAGoodTimeEntersTheTable()
     QStringList windows;
     whenModalShown([&](QWidget* w) {
         windows.append(w->objectName());
-        typeText(Form15Over->EditName, QStringLiteral("Маша"));
+        typeText(FormFifteen->Over->EditName, QStringLiteral("Маша"));
         QTest::keyClick(w, Qt::Key_Return);
         whenModalShown([&](QWidget* table) {
             windows.append(table->objectName());
@@ -206,7 +206,7 @@ void TstFormFifteen::solvingWithAGoodTimeEntersTheTable()
     QCOMPARE(fromFile.Entries[0].Name, QStringLiteral("Маша"));
     QCOMPARE(fromFile.Entries[0].Score, 42);
     QCOMPARE(fromFile.Entries[9].Score, 140);
-    QCOMPARE(Form15table->rankLabel(1)->text(), QStringLiteral("1.Маша"));
+    QCOMPARE(FormFifteen->Table->rankLabel(1)->text(), QStringLiteral("1.Маша"));
 
     // The solved board stays on screen, frozen, and the clock stands still.
     QVERIFY(!FormFifteen->Tiles[15]->isVisible());
