@@ -5,6 +5,7 @@
 #include "registry.h"
 
 #include "tformfifteen.h"
+#include "tformsaper.h"
 #include "tmainform.h"
 #include "tmainforminfo.h"
 #include "tmemoform.h"
@@ -49,6 +50,11 @@ const std::vector<FormEntry>& registry()
         dialog("TForm15badover", FormFifteen, TGameDialog::NoRecord),
         dialog("TForm15Over", FormFifteen, TGameDialog::Record),
         dialog("TForm15table", FormFifteen, TGameDialog::Table),
+        window("TFormSaper", FormSaper),
+        window("TFormSaperOptions", FormSaperOptions),
+        dialog("TFormSaperTable", FormSaper, TGameDialog::Table),
+        dialog("TFormSaperOver", FormSaper, TGameDialog::Record),
+        dialog("TFormSaperBadOver", FormSaper, TGameDialog::NoRecord),
         window("TMemoForm", MemoForm),
         window("TMainFormInfo", MainFormInfo),
     };

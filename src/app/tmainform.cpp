@@ -6,6 +6,7 @@
 #include "icons.h"
 #include "tflatspeedbutton.h"
 #include "tformfifteen.h"
+#include "tformsaper.h"
 #include "tmainforminfo.h"
 #include "tpanel.h"
 
@@ -79,9 +80,13 @@ void TMainForm::ShowFifteen()
     FormFifteen->Show();
 }
 
-// The minesweeper and sea battle windows are not part of this build yet;
-// their buttons and menu items stay inert until they are.
-void TMainForm::ShowSaper() {}
+void TMainForm::ShowSaper()
+{
+    FormSaper->Show();
+}
+
+// The sea battle window is not part of this build yet; its button and menu
+// item stay inert until it is.
 void TMainForm::ShowSea() {}
 
 void TMainForm::ShowAbout()

@@ -96,7 +96,8 @@ void TstWindowFaces::cleanupTestCase()
 void TstWindowFaces::registryOrder()
 {
     QCOMPARE(FormNames(), (QStringList{"TMainForm", "TFormFifteen", "TForm15badover", "TForm15Over", "TForm15table",
-                                       "TMemoForm", "TMainFormInfo"}));
+                                       "TFormSaper", "TFormSaperOptions", "TFormSaperTable", "TFormSaperOver",
+                                       "TFormSaperBadOver", "TMemoForm", "TMainFormInfo"}));
 }
 
 void TstWindowFaces::windowFace_data()
@@ -124,6 +125,13 @@ void TstWindowFaces::windowFace_data()
     QTest::newRow("TForm15badover") << noRecord.arg(QStringLiteral("Пятнашки"));
     QTest::newRow("TForm15Over") << record.arg(QStringLiteral("Пятнашки")).arg(172);
     QTest::newRow("TForm15table") << table.arg(QStringLiteral("Пятнашки"));
+    QTest::newRow("TFormSaper") << QStringLiteral("Сапер 274x327\n")
+                                       + gameMenu.arg(QStringLiteral("&Новый расклад"), QStringLiteral("Пауза  F6, О&пции, "))
+                                       + QStringLiteral("\nНовая игра|Пауза...|20 мин");
+    QTest::newRow("TFormSaperOptions") << QStringLiteral("Сапер - опции 211x151\nЧисло мин :|[20]|OK|Отмена");
+    QTest::newRow("TFormSaperTable") << table.arg(QStringLiteral("Сапер"));
+    QTest::newRow("TFormSaperOver") << record.arg(QStringLiteral("Сапер")).arg(171);
+    QTest::newRow("TFormSaperBadOver") << noRecord.arg(QStringLiteral("Сапер"));
     QTest::newRow("TMemoForm") << QStringLiteral(" 536x378\n&Закрыть");
     QTest::newRow("TMainFormInfo") << QStringLiteral(
         "Tivorama 1.0 - о программе 258x327\n"
