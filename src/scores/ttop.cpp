@@ -1,6 +1,7 @@
 // The score files: ten 26-byte records, each a length byte, a 20-byte
 // Windows-1251 name and a five-character score; and the load, save and
-// insert of a table.
+// insert of a table. A save never leaves a file that is neither the old nor
+// the new table, whenever the program is killed.
 #include "ttop.h"
 
 #include "eerror.h"
@@ -10,11 +11,18 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -27,6 +35,12 @@ constexpr qint64 kFileSize = kRanks * kRecordSize;
 constexpr qint32 kUnreadableScore = 100;
 
 QString g_programPath;
+int g_temporaryFileFailure = 0;
+
+// The temporary file a save writes before renaming it over the table:
+// ".<table name>.saving-<pid>" beside it. The process id keeps two running
+// copies of the program apart and tells a leftover from a save in progress.
+const QString kTemporaryInfix = QStringLiteral(".saving-");
 
 QString defaultName()
 {
@@ -177,6 +191,11 @@ QString scoreFilePath(quint8 game)
     return base + u'.' + QString::number(game);
 }
 
+void failTemporaryFiles(int error)
+{
+    g_temporaryFileFailure = error;
+}
+
 Ttop defaultTop(quint8 game)
 {
     Ttop top;
@@ -187,33 +206,141 @@ Ttop defaultTop(quint8 game)
 
 } // namespace scorefiles
 
-void LoadTop(Ttop& top, quint8 game)
+namespace {
+
+[[noreturn]] void throwWriteError(const QString& path, int error)
 {
-    const QString path = scorefiles::scoreFilePath(game);
-    const QFileInfo info(path);
-    QFile file(path);
-    // Only a regular file we may also write is read: a pipe or a device could
-    // block or never end, and a read-only table is left alone for the
-    // defaults, like a file that cannot be opened.
-    if (!info.isFile() || !mayWrite(info) || !file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
-        top.Entries = scorefiles::defaultTop(game).Entries;
-        SaveTop(top, game);
-        return;
-    }
-    const QByteArray data = file.read(kFileSize);
-    if (file.error() != QFileDevice::NoError)
-        throw EError(QStringLiteral("Cannot read file %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
-    for (int i = 0; i < kRanks; ++i)
-        top.Entries[i] = readRecord(data, i, game);
+    throw EError(QStringLiteral("Cannot write file %1: %2")
+                     .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(error))));
 }
 
-void SaveTop(const Ttop& top, quint8 game)
+// Closes a descriptor on every way out.
+class Descriptor {
+public:
+    explicit Descriptor(int fd)
+        : m_fd(fd)
+    {
+    }
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return m_fd; }
+    // Closes now, for a close whose error counts; returns errno or 0.
+    int close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0 ? 0 : errno;
+    }
+
+private:
+    int m_fd;
+};
+
+// Writes data at offset 0, in one call whenever the system takes it whole: the
+// table lies within one page, so a kill finds the file before or after that
+// write, never half-way through it. A file size limit below a table is
+// refused before anything is written, rather than the write stopping part-way
+// (or the signal for it ending the program). Returns errno or 0.
+int writeWhole(int fd, const QByteArray& data)
+{
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY
+        && limit.rlim_cur < rlim_t(data.size()))
+        return EFBIG;
+    qsizetype done = 0;
+    while (done < data.size()) {
+        const ssize_t written = ::pwrite(fd, data.constData() + done, size_t(data.size() - done), done);
+        if (written < 0 && errno != EINTR)
+            return errno;
+        if (written == 0)
+            return EIO;
+        done += std::max<ssize_t>(written, 0);
+    }
+    return 0;
+}
+
+int syncData(int fd)
+{
+    return ::fdatasync(fd) == 0 ? 0 : errno;
+}
+
+// Removes temporary files of this table left by a save that was killed
+// between writing and renaming: our own, or those of a process that is gone.
+void removeLeftovers(const QString& dir, const QString& tableName)
+{
+    const QString prefix = u'.' + tableName + kTemporaryInfix;
+    const QStringList names = QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        if (!name.startsWith(prefix))
+            continue;
+        const QString digits = name.mid(prefix.size());
+        bool isNumber = false;
+        const qint64 pid = digits.toLongLong(&isNumber);
+        if (!isNumber || pid <= 0 || digits != QString::number(pid))
+            continue;
+        if (pid == ::getpid() || (::kill(pid_t(pid), 0) != 0 && errno == ESRCH))
+            ::unlink(QFile::encodeName(dir + u'/' + name).constData());
+    }
+}
+
+enum class Uncreatable { Report, Ignore };
+
+// The table rewritten where it lies, for a folder that takes no new files.
+// Nothing truncates it first, so the file holds the old table or the new one;
+// one that was longer than a table is cut to it only after the new table is in.
+void writeInPlace(const QString& path, const QByteArray& data, Uncreatable unopenable)
+{
+    Descriptor fd(::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        if (unopenable == Uncreatable::Ignore)
+            return;
+        throwWriteError(path, errno);
+    }
+    if (const int error = writeWhole(fd.get(), data))
+        throwWriteError(path, error);
+    struct stat info {};
+    if (::fstat(fd.get(), &info) == 0 && info.st_size > data.size() && ::ftruncate(fd.get(), data.size()) != 0)
+        throwWriteError(path, errno);
+    if (const int error = syncData(fd.get()))
+        throwWriteError(path, error);
+    if (const int error = fd.close())
+        throwWriteError(path, error);
+}
+
+// Opens a new temporary file beside the table with the table's permissions,
+// or returns -1 with errno set.
+int createTemporary(const QByteArray& temporary, const QString& target)
+{
+    if (g_temporaryFileFailure) {
+        errno = g_temporaryFileFailure;
+        return -1;
+    }
+    struct stat info {};
+    const bool exists = ::stat(QFile::encodeName(target).constData(), &info) == 0;
+    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 && exists)
+        ::fchmod(fd, info.st_mode & 07777);
+    return fd;
+}
+
+// Writes the table into a temporary file, flushes it to the disk and renames
+// it over the table, so that the table is replaced whole or not at all. When
+// no new file can be made in the folder, a table that exists is rewritten in
+// place instead. A file that cannot be made or opened at all is an error
+// unless `uncreatable` says to ignore it.
+void saveTable(const Ttop& top, quint8 game, Uncreatable uncreatable)
 {
     const QString path = scorefiles::scoreFilePath(game);
     const QFileInfo info(path);
     if (info.isSymLink() && !info.exists())
         return;
-    if (info.exists()) {
+    const bool exists = info.exists();
+    if (exists) {
         // Renaming over a read-only file would succeed, so look first.
         if (!info.isFile() || !mayWrite(info))
             return;
@@ -226,27 +353,90 @@ void SaveTop(const Ttop& top, quint8 game)
     for (const TTopEntry& entry : top.Entries)
         data += record(entry);
 
-    QSaveFile file(path);
-    // In a folder that takes no new files, a writable table is still
-    // rewritten in place rather than the result being lost.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
+    // A link stays a link: the file it points to is the one replaced.
+    const QFileInfo target(exists ? info.canonicalFilePath() : info.absoluteFilePath());
+    const QString dir = target.absolutePath();
+    // A writable table in a folder made read-only is rewritten in place: the
+    // folder itself must stay as it is, even for root.
+    if (!mayWrite(QFileInfo(dir))) {
+        writeInPlace(target.filePath(), data, uncreatable);
         return;
-    // commit() would rename a file whose buffered bytes failed to reach the
-    // disk (it only minds errors of write() itself), so flush and look first.
-    // Leaving by an exception drops the temporary file.
-    if (file.write(data) != data.size() || !file.flush() || !file.commit())
-        throw EError(QStringLiteral("Cannot write file %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    }
+    removeLeftovers(dir, target.fileName());
+
+    const QString temporaryPath =
+        dir + QStringLiteral("/.") + target.fileName() + kTemporaryInfix + QString::number(::getpid());
+    const QByteArray temporary = QFile::encodeName(temporaryPath);
+    Descriptor fd(createTemporary(temporary, target.filePath()));
+    if (fd.get() < 0) {
+        const int error = errno;
+        if (exists) {
+            writeInPlace(target.filePath(), data, uncreatable);
+            return;
+        }
+        if (uncreatable == Uncreatable::Ignore)
+            return;
+        throwWriteError(path, error);
+    }
+    int error = writeWhole(fd.get(), data);
+    if (!error)
+        error = syncData(fd.get());
+    const int closeError = fd.close();
+    if (!error)
+        error = closeError;
+    if (!error && ::rename(temporary.constData(), QFile::encodeName(target.filePath()).constData()) != 0)
+        error = errno;
+    if (error) {
+        ::unlink(temporary.constData());
+        throwWriteError(path, error);
+    }
+    // The rename itself reaches the disk with the folder.
+    Descriptor folder(::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() >= 0)
+        ::fsync(folder.get());
+}
+
+} // namespace
+
+void LoadTop(Ttop& top, quint8 game)
+{
+    const QString path = scorefiles::scoreFilePath(game);
+    const QFileInfo info(path);
+    QFile file(path);
+    // Only a regular file we may also write is read: a pipe or a device could
+    // block or never end, and a read-only table is left alone for the
+    // defaults, like a file that cannot be opened.
+    if (!info.isFile() || !mayWrite(info) || !file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
+        top.Entries = scorefiles::defaultTop(game).Entries;
+        // The defaults are built again on the next load, so a folder that
+        // takes no new file loses nothing worth a message here.
+        saveTable(top, game, Uncreatable::Ignore);
+        return;
+    }
+    const QByteArray data = file.read(kFileSize);
+    if (file.error() != QFileDevice::NoError)
+        throw EError(QStringLiteral("Cannot read file %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    for (int i = 0; i < kRanks; ++i)
+        top.Entries[i] = readRecord(data, i, game);
+}
+
+void SaveTop(const Ttop& top, quint8 game)
+{
+    saveTable(top, game, Uncreatable::Report);
 }
 
 void InsertTop(Ttop& top, quint8 game)
 {
-    auto& entries = top.Entries;
+    // The table in memory changes only once the save has not failed, so that
+    // entering the same result again after an error enters it once.
+    Ttop ranked = top;
+    auto& entries = ranked.Entries;
     const auto place = std::find_if(entries.begin(), entries.end(),
                                     [&](const TTopEntry& entry) { return entry.Score > top.NewScore; });
     if (place != entries.end()) {
         std::move_backward(place, entries.end() - 1, entries.end());
         *place = TTopEntry{limitName(top.NewName), top.NewScore};
     }
-    SaveTop(top, game);
+    SaveTop(ranked, game);
+    top.Entries = ranked.Entries;
 }

@@ -21,20 +21,24 @@ struct Ttop {
 
 // Fills Entries from the game's score file. A file that cannot be opened for
 // reading and writing (missing, read-only, not a regular file) gives the
-// default table, which is then written with SaveTop. NewName and NewScore are
-// left alone. Throws EError when the open file cannot be read.
+// default table, which is then written like SaveTop does, except that a file
+// that cannot be made at all is no error. NewName and NewScore are left
+// alone. Throws EError when the open file cannot be read.
 void LoadTop(Ttop& top, quint8 game);
 
 // Replaces the game's score file with Entries: a temporary file beside it is
-// written and renamed over it, so the old table survives a failed save. A
-// read-only file, or a file that cannot be created, is left as it is without
-// a word. Throws EError when writing or replacing fails after the temporary
-// file has been opened.
+// written, flushed to the disk and renamed over it, so a failed or killed save
+// leaves the old table. Where the folder takes no new file (read-only, no
+// free inodes), an existing writable table is rewritten in place in one write.
+// A read-only table, or a missing one in a read-only folder, is left as it is
+// without a word. Throws EError naming the file and the system's reason when
+// the table cannot be written at all.
 void SaveTop(const Ttop& top, quint8 game);
 
-// Ranks NewName/NewScore into Entries below every entry with a score not
-// greater than it (the old rank 10 drops out), then saves. A score that beats
-// no entry changes nothing but is still followed by the save.
+// Ranks NewName/NewScore into a copy of Entries below every entry with a
+// score not greater than it (the old rank 10 drops out) and saves the copy;
+// Entries take it only when the save did not throw. A score that beats no
+// entry changes nothing but is still followed by the save.
 void InsertTop(Ttop& top, quint8 game);
 
 namespace scorefiles {
@@ -47,6 +51,10 @@ QString programPath();
 // The program path with its extension replaced by "." and the game number,
 // or with that appended when the file name has no extension.
 QString scoreFilePath(quint8 game);
+
+// Makes every temporary file of a save fail to be created with the errno
+// `error` (0 ends it), as in a folder without free inodes. For tests.
+void failTemporaryFiles(int error);
 
 // The table a game starts with: ten "Неизвестный" with the game's scores.
 Ttop defaultTop(quint8 game);

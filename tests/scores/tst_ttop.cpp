@@ -12,13 +12,20 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdint>
+#include <cstring>
 #include <memory>
+#include <optional>
 #include <random>
+#include <thread>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -101,6 +108,40 @@ void writeFile(const QString& path, const QByteArray& bytes)
         qFatal("cannot write %s", qPrintable(path));
 }
 
+// Every entry of a folder, hidden ones too.
+QStringList entriesOf(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+ino_t inodeOf(const QString& path)
+{
+    struct stat info {};
+    return stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+// A file size limit for its lifetime, which makes writes fail for root too.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+        : m_handler(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        rlimit small = m_saved;
+        small.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    void (*m_handler)(int);
+    rlimit m_saved{};
+};
+
 const QStringList kPlayers{"Аня", "Борис", "Вера", "Гоша", "Даша", "Егор", "Жанна", "Зоя", "Игорь", "Катя"};
 
 enum class Unusable { Directory, ReadOnlyFile, ReadOnlyFolder, MissingFolder, Pipe };
@@ -130,8 +171,12 @@ private slots:
     void damagedFileLoads();
     void unusableFileGivesDefaults_data();
     void unusableFileGivesDefaults();
-    void writableFileInReadOnlyFolderIsSaved();
-    void failedSaveKeepsOldTable();
+    void noNewFilesSavesInPlace_data();
+    void noNewFilesSavesInPlace();
+    void failedSaveChangesNothing_data();
+    void failedSaveChangesNothing();
+    void killedSaveLeavesATable_data();
+    void killedSaveLeavesATable();
     void randomFilesLoadSafely();
 
 private:
@@ -148,6 +193,7 @@ void TstTtop::init()
 
 void TstTtop::cleanup()
 {
+    scorefiles::failTemporaryFiles(0);
     QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     m_dir.reset();
     scorefiles::setProgramPath({});
@@ -460,45 +506,156 @@ void TstTtop::unusableFileGivesDefaults()
     QCOMPARE(file.exists(), kind != Unusable::ReadOnlyFolder && kind != Unusable::MissingFolder);
 }
 
-void TstTtop::writableFileInReadOnlyFolderIsSaved()
+void TstTtop::noNewFilesSavesInPlace_data()
 {
+    QTest::addColumn<bool>("readOnlyFolder");
+    QTest::newRow("folder without write permission") << true;
+    QTest::newRow("no free inodes") << false;
+}
+
+// The table is rewritten where it lies: same inode, nothing else in the folder.
+void TstTtop::noNewFilesSavesInPlace()
+{
+    QFETCH(bool, readOnlyFolder);
     writeFile(path(1), tableFile(kPlayers, defaultScores(11, 3)));
-    QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
+    const ino_t inode = inodeOf(path(1));
+    if (readOnlyFolder)
+        QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
+    else
+        scorefiles::failTemporaryFiles(ENOSPC);
     Ttop top;
     LoadTop(top, 1);
     top.NewName = QStringLiteral("Первый");
     top.NewScore = 1;
     InsertTop(top, 1);
+    scorefiles::failTemporaryFiles(0);
+
     Ttop reloaded;
     LoadTop(reloaded, 1);
-    QCOMPARE(reloaded.Entries[0].Name, top.NewName);
-    QCOMPARE(reloaded.Entries[1].Name, kPlayers[0]);
+    QCOMPARE(namesOf(reloaded), QStringList{top.NewName} + kPlayers.mid(0, 9));
+    QCOMPARE(inodeOf(path(1)), inode);
+    QCOMPARE(entriesOf(m_dir->path()), QStringList{QStringLiteral("tivorama.1")});
 }
 
-// A file size limit makes the write fail half-way, for root too.
-void TstTtop::failedSaveKeepsOldTable()
+void TstTtop::failedSaveChangesNothing_data()
 {
+    QTest::addColumn<bool>("tableExists");
+    QTest::addColumn<bool>("readOnlyFolder");
+    QTest::addColumn<int>("error");
+    QTest::newRow("file size limit") << true << false << EFBIG;
+    QTest::newRow("file size limit, folder without write permission") << true << true << EFBIG;
+    QTest::newRow("no free inodes for a new table") << false << false << ENOSPC;
+}
+
+// A failed save throws with the file and the reason, leaves file and table as
+// they were, and once the cause is gone the same result enters once.
+void TstTtop::failedSaveChangesNothing()
+{
+    QFETCH(bool, tableExists);
+    QFETCH(bool, readOnlyFolder);
+    QFETCH(int, error);
+
     const QByteArray mine = tableFile(kPlayers, defaultScores(11, 3));
-    writeFile(path(1), mine);
-
-    rlimit saved{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 100;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    QString error;
-    try {
-        SaveTop(scorefiles::defaultTop(1), 1);
-    } catch (const EError& e) {
-        error = e.text();
+    if (tableExists)
+        writeFile(path(1), mine);
+    if (readOnlyFolder)
+        QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
+    Ttop top;
+    Ttop before;
+    QString text;
+    {
+        std::optional<FileSizeLimit> limit;
+        if (error == EFBIG)
+            limit.emplace(100);
+        else
+            scorefiles::failTemporaryFiles(error);
+        LoadTop(top, 1);
+        before = top;
+        top.NewName = QStringLiteral("Победитель");
+        top.NewScore = 5;
+        try {
+            InsertTop(top, 1);
+        } catch (const EError& e) {
+            text = e.text();
+        }
+        scorefiles::failTemporaryFiles(0);
     }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    QVERIFY2(text.contains(QDir::toNativeSeparators(path(1))), qPrintable(text));
+    QVERIFY2(text.contains(QString::fromLocal8Bit(std::strerror(error))), qPrintable(text));
+    QCOMPARE(namesOf(top), namesOf(before));
+    QCOMPARE(scoresOf(top), scoresOf(before));
+    QCOMPARE(readFile(path(1)), tableExists ? mine : QByteArray());
+    QCOMPARE(entriesOf(m_dir->path()), tableExists ? QStringList{QStringLiteral("tivorama.1")} : QStringList{});
 
-    QVERIFY2(error.contains(QDir::toNativeSeparators(path(1))), qPrintable(error));
-    QCOMPARE(readFile(path(1)), mine);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("tivorama.1")});
+    InsertTop(top, 1);
+    Ttop reloaded;
+    LoadTop(reloaded, 1);
+    for (const Ttop& t : {top, reloaded}) {
+        QCOMPARE(namesOf(t).count(top.NewName), 1);
+        QCOMPARE(t.Entries[0].Name, top.NewName);
+        QCOMPARE(namesOf(t).mid(1), namesOf(before).mid(0, 9));
+    }
+}
+
+void TstTtop::killedSaveLeavesATable_data()
+{
+    QTest::addColumn<bool>("readOnlyFolder");
+    QTest::newRow("temporary file and rename") << false;
+    QTest::newRow("in place, folder without write permission") << true;
+}
+
+// Children saving two tables in turn are killed at random moments: the file is
+// always one of them whole, and no temporary files pile up beside it.
+void TstTtop::killedSaveLeavesATable()
+{
+    QFETCH(bool, readOnlyFolder);
+    const Ttop tables[2] = {table(kPlayers, defaultScores(11, 3)), table(kUnknowns, defaultScores(500, 7))};
+    const QByteArray files[2] = {tableFile(kPlayers, defaultScores(11, 3)),
+                                 tableFile(kUnknowns, defaultScores(500, 7))};
+    writeFile(path(1), files[0]);
+    writeFile(path(2), files[1]); // another table, which the saves must leave alone
+    if (readOnlyFolder)
+        QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
+    const QStringList ours{QStringLiteral("tivorama.1"), QStringLiteral("tivorama.2")};
+
+    std::mt19937 rng(99);
+    // A save takes some milliseconds, most of them waiting for the disk.
+    std::uniform_int_distribution<int> delayUs(0, 20000);
+    for (int trial = 0; trial < 100; ++trial) {
+        int ready[2];
+        QCOMPARE(pipe(ready), 0);
+        const pid_t child = fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            close(ready[0]);
+            if (write(ready[1], "r", 1) != 1)
+                _exit(1);
+            try {
+                for (int i = 1;; ++i)
+                    SaveTop(tables[i % 2], 1);
+            } catch (...) {
+                _exit(1);
+            }
+        }
+        close(ready[1]);
+        char byte;
+        QCOMPARE(read(ready[0], &byte, 1), 1);
+        close(ready[0]);
+        std::this_thread::sleep_for(std::chrono::microseconds(delayUs(rng)));
+        kill(child, SIGKILL);
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY2(WIFSIGNALED(status), "a save failed");
+
+        const QByteArray now = readFile(path(1));
+        QVERIFY2(now == files[0] || now == files[1],
+                 qPrintable(QStringLiteral("trial %1: %2 bytes").arg(trial).arg(now.size())));
+        const QStringList entries = entriesOf(m_dir->path());
+        QVERIFY2(entries.size() <= ours.size() + 1, qPrintable(entries.join(u' ')));
+    }
+    SaveTop(tables[0], 1);
+    QCOMPARE(entriesOf(m_dir->path()), ours);
+    QCOMPARE(readFile(path(1)), files[0]);
 }
 
 // Random and damaged files: the load keeps every name within 20 characters
