@@ -2,19 +2,24 @@
 // converted to the device's format once, at Open(); one audio callback mixes
 // all players that are sounding. The device is opened on demand and released
 // again a little after the last cue stopped, so an idle program with a held cue
-// open costs no CPU.
+// open costs no CPU. A wave header is checked before SDL sees the file, so that
+// a file declaring an absurd rate or size is refused before anything is
+// allocated or converted.
 #include "tmediaplayer.h"
 
 #include "eerror.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QTimer>
+#include <QtEndian>
 
 #include <SDL.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 struct TMediaPlayer::Voice {
@@ -86,6 +91,10 @@ public:
     {
         if (m_device)
             return;
+        // Starting audio starts SDL's events too, which would take over SIGINT
+        // and SIGTERM and turn them into quit events nobody reads: the program
+        // could then no longer be ended by kill, Ctrl+C or a logout.
+        SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_OVERRIDE);
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
             throw EError(sdlError());
         SDL_AudioSpec want{};
@@ -213,6 +222,164 @@ private:
     SDL_AudioDeviceID m_id;
 };
 
+// What a cue may be. Cues last a few seconds; a file that declares more than a
+// minute, or a rate far from any sound card's, is damaged or hostile, and
+// decoding it would cost memory and time in proportion to what it declares,
+// not to its size, and a blocking cue would wait it out.
+constexpr qint64 kMaxCueSeconds = 60;
+constexpr quint32 kMinRate = 4000;
+constexpr quint32 kMaxRate = 192000;
+constexpr int kMaxChannels = 8; // the most SDL's converter takes
+
+enum WaveTag : quint16 {
+    PcmTag = 0x0001,
+    MsAdpcmTag = 0x0002,
+    FloatTag = 0x0003,
+    ALawTag = 0x0006,
+    MuLawTag = 0x0007,
+    ImaAdpcmTag = 0x0011,
+    ExtensibleTag = 0xFFFE,
+};
+
+// The fixed part of an extensible header's format GUID, after its 16-bit tag.
+constexpr char kGuidTail[] = "\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71";
+
+[[noreturn]] void refuse(const QString& fileName, const QString& what)
+{
+    throw EError(QStringLiteral("Cannot open file %1: %2").arg(QDir::toNativeSeparators(fileName), what));
+}
+
+// A chunk id as text for a message; a damaged file may hold any bytes there.
+QString chunkName(const char* id)
+{
+    QString name;
+    for (int i = 0; i < 4; ++i)
+        name += id[i] >= 0x20 && id[i] < 0x7f ? QChar(id[i]) : QChar(u'?');
+    return name;
+}
+
+// Refuses a format chunk that no cue can have: a coding SDL does not decode,
+// a sample size that coding does not use, a channel count or rate out of
+// range, or data that would decode to more than kMaxCueSeconds.
+void checkFormat(const QByteArray& fmt, quint32 dataSize, const QString& fileName)
+{
+    auto u16 = [&](int at) { return qFromLittleEndian<quint16>(fmt.constData() + at); };
+    auto u32 = [&](int at) { return qFromLittleEndian<quint32>(fmt.constData() + at); };
+    if (fmt.size() < 16)
+        refuse(fileName, QStringLiteral("the format chunk is too short"));
+    quint16 tag = u16(0);
+    const int channels = u16(2);
+    const quint32 rate = u32(4);
+    const qint64 blockAlign = u16(12);
+    const int bits = u16(14);
+    if (tag == ExtensibleTag) {
+        if (fmt.size() < 40 || u16(16) < 22)
+            refuse(fileName, QStringLiteral("the extensible format chunk is too short"));
+        if (std::memcmp(fmt.constData() + 26, kGuidTail, 14) != 0)
+            refuse(fileName, QStringLiteral("the extensible sound format is not supported"));
+        tag = u16(24);
+    }
+    if (channels < 1 || channels > kMaxChannels)
+        refuse(fileName, QStringLiteral("%1 channels; 1 to %2 can be played").arg(channels).arg(kMaxChannels));
+    if (rate < kMinRate || rate > kMaxRate)
+        refuse(fileName,
+               QStringLiteral("sample rate %1 Hz; %2 to %3 Hz can be played").arg(rate).arg(kMinRate).arg(kMaxRate));
+
+    bool bitsFit = false;
+    switch (tag) {
+    case PcmTag:
+        bitsFit = bits == 8 || bits == 16 || bits == 24 || bits == 32;
+        break;
+    case FloatTag:
+        bitsFit = bits == 32;
+        break;
+    case ALawTag:
+    case MuLawTag:
+        bitsFit = bits == 8;
+        break;
+    case MsAdpcmTag:
+    case ImaAdpcmTag:
+        bitsFit = bits == 4;
+        break;
+    default:
+        refuse(fileName, QStringLiteral("sound format 0x%1 is not supported").arg(tag, 4, 16, QChar(u'0')));
+    }
+    if (!bitsFit)
+        refuse(fileName, QStringLiteral("%1 bits per sample are not supported in sound format 0x%2")
+                             .arg(bits)
+                             .arg(tag, 4, 16, QChar(u'0')));
+
+    // The most frames SDL's decoder can make of the data.
+    qint64 frames = dataSize / (std::max(bits / 8, 1) * channels);
+    if (bits == 4) {
+        // Each block starts with a header per channel holding one or two
+        // whole samples; every other byte holds two 4-bit samples.
+        const qint64 header = (tag == MsAdpcmTag ? 7 : 4) * channels;
+        if (blockAlign <= header)
+            refuse(fileName,
+                   QStringLiteral("block size %1 is too small for %2 channels").arg(blockAlign).arg(channels));
+        const qint64 perBlock = (tag == MsAdpcmTag ? 2 : 1) + (blockAlign - header) * 2 / channels;
+        frames = (dataSize + blockAlign - 1) / blockAlign * perBlock;
+    }
+    if (frames > kMaxCueSeconds * rate)
+        refuse(fileName, QStringLiteral("the sound lasts %1 s; a cue may last at most %2 s")
+                             .arg((frames + rate - 1) / rate)
+                             .arg(kMaxCueSeconds));
+}
+
+// Walks the RIFF chunks up to the data and checks every size against the
+// file's real size before SDL allocates what they declare. A file that does
+// not even begin like a RIFF wave is left to SDL, which says what it is not.
+// Leaves the file at its start.
+void checkWaveHeader(SDL_RWops* file, const QString& fileName)
+{
+    char riff[12];
+    const std::size_t got = SDL_RWread(file, riff, 1, sizeof riff);
+    const Sint64 fileSize = SDL_RWsize(file);
+    const bool riffFile = got >= 4 && std::memcmp(riff, "RIFF", 4) == 0;
+    if (riffFile && got < sizeof riff)
+        refuse(fileName, QStringLiteral("the wave header is cut short"));
+    if (!riffFile || std::memcmp(riff + 8, "WAVE", 4) != 0 || fileSize < 0) {
+        SDL_RWseek(file, 0, RW_SEEK_SET);
+        return;
+    }
+    const qint64 declared = 8 + qint64(qFromLittleEndian<quint32>(riff + 4));
+    if (declared > fileSize)
+        refuse(fileName, QStringLiteral("the file is cut short: it has %1 of the %2 bytes its header declares")
+                             .arg(fileSize)
+                             .arg(declared));
+
+    QByteArray fmt;
+    bool haveFmt = false;
+    for (qint64 at = sizeof riff;;) {
+        char head[8];
+        if (at + 8 > fileSize || SDL_RWseek(file, at, RW_SEEK_SET) != at || SDL_RWread(file, head, 1, 8) != 8)
+            refuse(fileName, haveFmt ? QStringLiteral("there is no data chunk")
+                                     : QStringLiteral("the wave header is cut short"));
+        const quint32 size = qFromLittleEndian<quint32>(head + 4);
+        const qint64 room = fileSize - at - 8;
+        if (size > room)
+            refuse(fileName, QStringLiteral("the \"%1\" chunk declares %2 bytes, the file holds %3 more")
+                                 .arg(chunkName(head))
+                                 .arg(size)
+                                 .arg(room));
+        if (std::memcmp(head, "fmt ", 4) == 0 && !haveFmt) {
+            haveFmt = true;
+            fmt.resize(std::min<quint32>(size, 40));
+            if (SDL_RWread(file, fmt.data(), 1, fmt.size()) != std::size_t(fmt.size()))
+                refuse(fileName, QStringLiteral("the format chunk cannot be read"));
+        } else if (std::memcmp(head, "data", 4) == 0) {
+            if (!haveFmt)
+                refuse(fileName, QStringLiteral("the data comes before the format chunk"));
+            checkFormat(fmt, size, fileName);
+            break;
+        }
+        // Chunks are padded to an even size.
+        at += 8 + qint64(size) + (size & 1);
+    }
+    SDL_RWseek(file, 0, RW_SEEK_SET);
+}
+
 // Converts decoded wave data to interleaved float frames in the mix format.
 std::vector<float> convert(const SDL_AudioSpec& spec, const Uint8* data, Uint32 length)
 {
@@ -265,6 +432,12 @@ void TMediaPlayer::Open()
     SDL_RWops* file = SDL_RWFromFile(QFile::encodeName(m_fileName).constData(), "rb");
     if (!file)
         throw EError(sdlError());
+    try {
+        checkWaveHeader(file, m_fileName);
+    } catch (...) {
+        SDL_RWclose(file);
+        throw;
+    }
     SDL_AudioSpec spec{};
     Uint8* data = nullptr;
     Uint32 length = 0;

@@ -25,9 +25,12 @@ public:
     bool autoRewind() const { return m_autoRewind; }
     void setAutoRewind(bool on) { m_autoRewind = on; }
 
-    // Closes whatever is open, then loads FileName. Throws EError with SDL's
-    // text when the file is missing or not a playable wave, or the sound device
-    // cannot be opened.
+    // Closes whatever is open, then loads FileName. Throws EError naming the
+    // file when its wave header declares what no cue can be (a rate outside
+    // 4 to 192 kHz, more than 8 channels, a coding SDL cannot decode, chunks
+    // larger than the file, more than 60 s of sound), before anything is
+    // decoded; and with SDL's text when the file is missing or not a playable
+    // wave, or the sound device cannot be opened.
     void Open();
     // Starts playing from the current position and returns at once. A cue that
     // is still sounding goes on from where it is. Throws EError when nothing is

@@ -1,6 +1,7 @@
 // The media player on SDL's real-time dummy driver: lengths of converted
-// files, play after the end, the errors with SDL's own text, and a device
-// that is let go when nothing sounds and fails when it is needed again.
+// files, play after the end, the errors with SDL's own text, wave headers no
+// cue can have, and a device that is let go when nothing sounds and fails
+// when it is needed again.
 #include "testmain.h"
 #include "testutil.h"
 
@@ -11,10 +12,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <SDL.h>
 
 #include <chrono>
+#include <random>
 #include <thread>
 
 namespace {
@@ -23,6 +26,26 @@ namespace {
 void writeWav(const QString& path, int ms, int rate = 22050, int channels = 1, int bits = 16)
 {
     QVERIFY(writeWavFile(path, rate * ms / 1000, rate, channels, bits));
+}
+
+// A wave file as its header declares it: `present` bytes of data follow,
+// whatever `dataSize` says.
+QByteArray waveBytes(quint16 tag, int channels, quint32 rate, int bits, quint32 dataSize, int present)
+{
+    QByteArray fmt(16, Qt::Uninitialized);
+    qToLittleEndian(tag, fmt.data());
+    qToLittleEndian(quint16(channels), fmt.data() + 2);
+    qToLittleEndian(rate, fmt.data() + 4);
+    qToLittleEndian(quint32(rate * channels * bits / 8), fmt.data() + 8);
+    qToLittleEndian(quint16(channels * bits / 8), fmt.data() + 12);
+    qToLittleEndian(quint16(bits), fmt.data() + 14);
+    QByteArray body =
+        "WAVEfmt " + QByteArray(4, '\0') + fmt + "data" + QByteArray(4, '\0') + QByteArray(present, '\x10');
+    qToLittleEndian(quint32(fmt.size()), body.data() + 8);
+    qToLittleEndian(dataSize, body.data() + 32);
+    QByteArray riff = "RIFF" + QByteArray(4, '\0');
+    qToLittleEndian(quint32(body.size()), riff.data() + 4);
+    return riff + body;
 }
 
 void waitForEnd(const TMediaPlayer& player)
@@ -70,6 +93,9 @@ private slots:
     void playAfterTheEnd();
     void openFailures_data();
     void openFailures();
+    void impossibleHeaderRefused_data();
+    void impossibleHeaderRefused();
+    void damagedHeadersOpenOrRefuse();
     void nothingOpen_data();
     void nothingOpen();
     void failingDriver_data();
@@ -183,6 +209,86 @@ void TstMediaPlayer::openFailures()
     QCOMPARE(text, expected);
     // The open closed the file before it, whatever became of the new one.
     QVERIFY(!player.isOpen());
+}
+
+void TstMediaPlayer::impossibleHeaderRefused_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("1 Hz") << waveBytes(1, 1, 1, 16, 4000, 4000) << "sample rate 1 Hz";
+    QTest::newRow("2 MHz") << waveBytes(1, 1, 2000000, 16, 4000, 4000) << "sample rate 2000000 Hz";
+    QTest::newRow("data chunk of 3 GB") << waveBytes(1, 1, 22050, 16, 3000000000u, 100) << "3000000000 bytes";
+    QTest::newRow("no channels") << waveBytes(1, 0, 22050, 16, 100, 100) << "0 channels";
+    QTest::newRow("header cut short") << waveBytes(1, 1, 22050, 16, 100, 100).left(30) << "cut short";
+    QTest::newRow("MPEG layer 3") << waveBytes(0x55, 1, 22050, 16, 100, 100) << "format 0x0055";
+    QTest::newRow("61 s at 4 kHz") << waveBytes(1, 1, 4000, 8, 244000, 244000) << "61 s";
+}
+
+// Refused from the header alone, at once, naming the file; SDL would have
+// spent seconds and gigabytes on some of these.
+void TstMediaPlayer::impossibleHeaderRefused()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, reason);
+    QFile file(path("impossible.wav"));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(content), content.size());
+    file.close();
+
+    TMediaPlayer player;
+    player.setFileName(file.fileName());
+    QString text;
+    QElapsedTimer t;
+    t.start();
+    try {
+        player.Open();
+    } catch (const EError& e) {
+        text = e.text();
+    }
+    QVERIFY2(t.elapsed() < 200, qPrintable(QString::number(t.elapsed())));
+    QVERIFY2(text.startsWith(QStringLiteral("Cannot open file %1: ").arg(QDir::toNativeSeparators(file.fileName()))),
+             qPrintable(text));
+    QVERIFY2(text.contains(reason), qPrintable(text));
+    QVERIFY(!player.isOpen());
+}
+
+// Random damage to the header of a small file: every open either loads a
+// sound no longer than the file can hold or refuses with a text, quickly.
+void TstMediaPlayer::damagedHeadersOpenOrRefuse()
+{
+    const QByteArray valid = waveBytes(1, 1, 22050, 16, 2000, 2000);
+    std::mt19937 rng(4321);
+    auto below = [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+    TMediaPlayer player;
+    player.setFileName(path("damaged.wav"));
+    QElapsedTimer t;
+    t.start();
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray bytes = valid;
+        // Random bytes, and powers of two (tiny and huge sizes and rates)
+        // written over a field.
+        for (int changes = 1 + below(3); changes > 0; --changes) {
+            if (below(2))
+                bytes[below(44)] = char(below(256));
+            else
+                qToLittleEndian(quint32(1) << below(32), bytes.data() + 2 * below(21));
+        }
+        if (below(4) == 0)
+            bytes.truncate(below(bytes.size()));
+        // A new file each time: truncating one waits for the disk.
+        QFile::remove(player.fileName());
+        QFile file(player.fileName());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        try {
+            player.Open();
+            QVERIFY2(player.Length() <= 5000, qPrintable(QString::number(player.Length())));
+        } catch (const EError& e) {
+            QVERIFY(!e.text().isEmpty());
+        }
+    }
+    QVERIFY2(t.elapsed() < 10000, qPrintable(QString::number(t.elapsed())));
 }
 
 void TstMediaPlayer::nothingOpen_data()
