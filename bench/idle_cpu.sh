@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# CPU used over 30 s by Tivorama with a fifteen game running and no input,
-# beside a bare Qt window whose label ticks once a second. Both run on a
+# CPU used over 30 s by Tivorama with a game running and no input, beside a
+# bare Qt window whose label ticks once a second. Usage: idle_cpu.sh
+# [seconds] [fifteen|saper|sea]. Both run on a
 # private Xvfb server; CPU time is read from the kernel's per-thread
 # schedstat (nanoseconds, all threads). Needs the build in build/, xvfb and
 # xdotool.
@@ -8,6 +9,13 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build"
 seconds=${1:-30}
+game=${2:-fifteen}
+case $game in
+  fifteen) key=F2 title='Пятнашки' ;;
+  saper) key=F3 title='Сапер' ;;
+  sea) key=F4 title='Морской бой' ;;
+  *) echo "unknown game $game" >&2; exit 2 ;;
+esac
 display=:94
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
@@ -45,10 +53,10 @@ cp "$build/tivorama" "$work/"
 (cd "$work" && ./tivorama) &
 app=$!
 xdotool search --sync --name '^Tivorama 1.0$' windowfocus --sync >/dev/null 2>&1
-xdotool key F2                                   # the launcher shows the fifteen puzzle
-xdotool search --sync --name '^Пятнашки$' windowfocus --sync >/dev/null 2>&1
-xdotool key F2                                   # a new deal: the clock runs
+xdotool key "$key"                               # the launcher shows the game
+xdotool search --sync --name "^$title\$" windowfocus --sync >/dev/null 2>&1
+xdotool key F2                                   # a new game: the clock runs
 sleep 5                                          # past the start cue
-measure "Tivorama, fifteen game" "$app"
+measure "Tivorama, $game game" "$app"
 kill "$app"
 rm -rf "$work"

@@ -6,6 +6,7 @@
 
 #include "tformfifteen.h"
 #include "tformsaper.h"
+#include "tformsea.h"
 #include "tmainform.h"
 #include "tmainforminfo.h"
 #include "tmemoform.h"
@@ -55,6 +56,11 @@ const std::vector<FormEntry>& registry()
         dialog("TFormSaperTable", FormSaper, TGameDialog::Table),
         dialog("TFormSaperOver", FormSaper, TGameDialog::Record),
         dialog("TFormSaperBadOver", FormSaper, TGameDialog::NoRecord),
+        window("TFormSea", FormSea),
+        dialog("TFormSeaLose", FormSea, TGameDialog::Lost),
+        dialog("TFormSeaBadover", FormSea, TGameDialog::NoRecord),
+        dialog("TFormSeaOver", FormSea, TGameDialog::Record),
+        dialog("TFormSeaTable", FormSea, TGameDialog::Table),
         window("TMemoForm", MemoForm),
         window("TMainFormInfo", MainFormInfo),
     };

@@ -7,6 +7,7 @@
 #include "tflatspeedbutton.h"
 #include "tformfifteen.h"
 #include "tformsaper.h"
+#include "tformsea.h"
 #include "tmainforminfo.h"
 #include "tpanel.h"
 
@@ -85,9 +86,10 @@ void TMainForm::ShowSaper()
     FormSaper->Show();
 }
 
-// The sea battle window is not part of this build yet; its button and menu
-// item stay inert until it is.
-void TMainForm::ShowSea() {}
+void TMainForm::ShowSea()
+{
+    FormSea->Show();
+}
 
 void TMainForm::ShowAbout()
 {

@@ -11,8 +11,33 @@
 #include "tmemoform.h"
 #include "tpanel.h"
 
+#include <QCoreApplication>
 #include <QMenu>
 #include <QTimer>
+
+namespace {
+
+// Eats mouse presses and keys while the events that queued up are drained.
+class InputEater : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Shortcut:
+        case QEvent::ShortcutOverride:
+            return true;
+        default:
+            return false;
+        }
+    }
+};
+
+} // namespace
 
 TGameForm::TGameForm(TGameInfo info)
     : TForm(info.objectName)
@@ -152,6 +177,17 @@ int TGameForm::CounterValue() const
 void TGameForm::PlayCue(const QString& fileName, int fraction)
 {
     soundplay(*MediaPlayer1, fileName, fraction, [this] { RepaintNow(); });
+}
+
+void TGameForm::DropInputMadeDuringCues()
+{
+    InputEater eater;
+    QCoreApplication::instance()->installEventFilter(&eater);
+    // What the window system delivered meanwhile is queued now; handle it
+    // all, input excepted.
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::instance()->removeEventFilter(&eater);
 }
 
 void TGameForm::EndOfWonGame(int score)

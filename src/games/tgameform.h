@@ -112,6 +112,11 @@ protected:
     // through, so a change shows while the cue sounds.
     void PlayCue(const QString& fileName, int fraction = 1);
 
+    // Throws away the clicks and keys the player made while a blocking cue
+    // played: they were made without seeing the board the cue was about, and
+    // a queued click on the enemy's sea would fire a shot nobody meant.
+    void DropInputMadeDuringCues();
+
     // A won game: the end-of-game rule with this score (record or no-record
     // dialog after a cue), then the table window.
     void EndOfWonGame(int score);

@@ -97,7 +97,8 @@ void TstWindowFaces::registryOrder()
 {
     QCOMPARE(FormNames(), (QStringList{"TMainForm", "TFormFifteen", "TForm15badover", "TForm15Over", "TForm15table",
                                        "TFormSaper", "TFormSaperOptions", "TFormSaperTable", "TFormSaperOver",
-                                       "TFormSaperBadOver", "TMemoForm", "TMainFormInfo"}));
+                                       "TFormSaperBadOver", "TFormSea", "TFormSeaLose", "TFormSeaBadover",
+                                       "TFormSeaOver", "TFormSeaTable", "TMemoForm", "TMainFormInfo"}));
 }
 
 void TstWindowFaces::windowFace_data()
@@ -132,6 +133,16 @@ void TstWindowFaces::windowFace_data()
     QTest::newRow("TFormSaperTable") << table.arg(QStringLiteral("Сапер"));
     QTest::newRow("TFormSaperOver") << record.arg(QStringLiteral("Сапер")).arg(171);
     QTest::newRow("TFormSaperBadOver") << noRecord.arg(QStringLiteral("Сапер"));
+    QTest::newRow("TFormSea") << QStringLiteral("Морской бой 554x366\n")
+                                     + gameMenu.arg(QStringLiteral("&Новая игра"),
+                                                    QStringLiteral("У&ровень сложности F9 (Новичок, Профессионал), "))
+                                     + QStringLiteral("\nНовая игра|Ходы|F2 - новая игра");
+    QTest::newRow("TFormSeaLose") << QStringLiteral(
+        "Морской бой 258x160\n"
+        "Ваша эскадра разбита !|За время создания новой вам|не помешало бы посетить|военно-морскую академию.|OK");
+    QTest::newRow("TFormSeaBadover") << noRecord.arg(QStringLiteral("Морской бой"));
+    QTest::newRow("TFormSeaOver") << record.arg(QStringLiteral("Морской бой")).arg(171);
+    QTest::newRow("TFormSeaTable") << table.arg(QStringLiteral("Морской бой"));
     QTest::newRow("TMemoForm") << QStringLiteral(" 536x378\n&Закрыть");
     QTest::newRow("TMainFormInfo") << QStringLiteral(
         "Tivorama 1.0 - о программе 258x327\n"

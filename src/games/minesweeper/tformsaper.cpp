@@ -352,13 +352,22 @@ void TFormSaperOptions::FormCreate()
     Edit1->setText(QString::number(FormSaper->Field.MineCount()));
 }
 
-void TFormSaperOptions::BitBtn1Click()
+std::optional<int> parseMineCount(const QString& text)
 {
     bool ok = false;
-    const int n = Edit1->text().toInt(&ok, 10);
-    // Anything but a whole number from 5 to 50 is ignored without a word.
+    const int n = text.toInt(&ok, 10);
     if (!ok || n < Minefield::MinMines || n > Minefield::MaxMines)
+        return std::nullopt;
+    return n;
+}
+
+void TFormSaperOptions::BitBtn1Click()
+{
+    // Anything but a whole number from 5 to 50 is ignored without a word.
+    const std::optional<int> count = parseMineCount(Edit1->text());
+    if (!count)
         return;
+    const int n = *count;
     FormSaper->Field.SetMineCount(n);
     FormSaper->ShadowLabel1->setCaption(minesCaption(n));
     // The game that ran, if any, ends without a result.

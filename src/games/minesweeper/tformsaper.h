@@ -8,6 +8,8 @@
 #include "tgameform.h"
 #include "tpanel.h"
 
+#include <optional>
+
 class QAction;
 class QLineEdit;
 class TBitBtn;
@@ -89,6 +91,10 @@ public:
     TBitBtn* BitBtn1;     // OK
     TBitBtn* BitBtn2;     // "Отмена"
 };
+
+// The mine count the options dialog's entry gives: a whole number from 5 to
+// 50; nothing for any other text.
+std::optional<int> parseMineCount(const QString& text);
 
 extern TFormSaper* FormSaper;
 extern TFormSaperOptions* FormSaperOptions;

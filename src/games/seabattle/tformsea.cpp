@@ -1,0 +1,433 @@
+// The sea battle's window. The model places and resolves everything; the
+// window turns keys into placement, clicks into shots, runs the computer's
+// turn through the shared turn driver, and shows each step with its picture,
+// status text and cue while the cue sounds.
+#include "tformsea.h"
+
+#include "cues.h"
+#include "errorreport.h"
+#include "icons.h"
+#include "look.h"
+#include "tdigitaldisplay.h"
+#include "themispherebutton.h"
+#include "timage.h"
+#include "tpanel.h"
+#include "tshadowlabel.h"
+
+#include <QActionGroup>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+
+TFormSea* FormSea = nullptr;
+
+namespace {
+
+const QString kPlaceShips = QStringLiteral("Расставьте свои корабли, используя клавиши Q, A, I, O, Enter и Пробел");
+const QString kYourTurn = QStringLiteral("Ваш ход...");
+const QString kNewGameHint = QStringLiteral("F2 - новая игра");
+const QColor kGray(128, 128, 128);
+const QColor kRed(255, 0, 0);
+constexpr int kCell = 25;
+
+const char* const kPictureFiles[TFormSea::pcCount] = {"seaclear.bmp", "seaship.bmp",   "seaset.bmp",
+                                                      "seagoal.bmp",  "seakilled.bmp", "seamissed.bmp"};
+
+TGameInfo seaInfo()
+{
+    TGameInfo info;
+    info.number = 3;
+    info.objectName = QStringLiteral("FormSea");
+    info.caption = QStringLiteral("Морской бой");
+    info.icon = icons::sea();
+    info.clientSize = QSize(554, 366);
+    info.newGameItem = QStringLiteral("&Новая игра");
+    info.newGameGlyph = QStringLiteral(":/images/glyph_sea.bmp");
+    info.rulesFile = QStringLiteral("3.doc");
+    info.rulesCaption = QStringLiteral("Морской бой - правила игры");
+    info.tableCaption = QStringLiteral("Морской бой - лучшие результаты");
+    info.recordDialogHeight = 171;
+    info.counterName = QStringLiteral("TimerBoard");
+    info.counterPos = QPoint(257, 23);
+    info.newGameButtonPos = QPoint(20, 11);
+    info.hasClock = false;
+    return info;
+}
+
+// The picture a cell shows when its file is missing or unreadable: plain,
+// but each still tells its meaning at a glance.
+QImage plainPicture(TFormSea::Picture p)
+{
+    QImage image(kCell, kCell, QImage::Format_RGB32);
+    const QColor water(0, 80, 184), grid(0, 40, 110);
+    image.fill(water);
+    QPainter painter(&image);
+    painter.fillRect(0, 0, kCell, 1, grid);
+    painter.fillRect(0, 0, 1, kCell, grid);
+    const QRect plate(4, 4, 17, 17);
+    switch (p) {
+    case TFormSea::pcClear:
+    case TFormSea::pcCount:
+        break;
+    case TFormSea::pcShip:
+        painter.fillRect(plate, QColor(160, 164, 172));
+        break;
+    case TFormSea::pcSet:
+        painter.fillRect(plate, QColor(255, 255, 0));
+        break;
+    case TFormSea::pcGoal:
+        painter.fillRect(plate, QColor(160, 164, 172));
+        painter.fillRect(plate.adjusted(4, 4, -4, -4), kRed);
+        break;
+    case TFormSea::pcKilled:
+        painter.fillRect(plate, QColor(48, 48, 56));
+        painter.setPen(kRed);
+        painter.drawLine(plate.topLeft(), plate.bottomRight());
+        painter.drawLine(plate.topRight(), plate.bottomLeft());
+        break;
+    case TFormSea::pcMissed:
+        painter.fillRect(QRect(10, 10, 5, 5), Qt::white);
+        break;
+    }
+    return image;
+}
+
+// Every draw of the opponent goes through the window's random source, which
+// tests replace with a scripted one.
+class WindowRandom : public RandomSource {
+public:
+    explicit WindowRandom(TGameForm& form)
+        : m_form(form)
+    {
+    }
+    void Randomize() override { m_form.random().Randomize(); }
+    int Random(int n) override { return m_form.random().Random(n); }
+
+private:
+    TGameForm& m_form;
+};
+
+} // namespace
+
+QImage loadSeaPicture(const QString& fileName)
+{
+    QImage image(fileName);
+    if (image.isNull())
+        return image;
+    // Drawn unscaled at the cell's corner: nothing beyond the cell is ever seen.
+    return image.copy(0, 0, qMin(image.width(), kCell), qMin(image.height(), kCell))
+        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+TFormSea::TFormSea()
+    : TGameForm(seaInfo())
+{
+    TimerBoard = Counter;
+    static WindowRandom windowRandom(*this);
+    m_computer = std::make_unique<ComputerOpponent>(windowRandom);
+    m_opponent = m_computer.get();
+
+    QMenu* level = addGameSubmenu(QStringLiteral("У&ровень сложности"));
+    level->menuAction()->setShortcut(QKeySequence(Qt::Key_F9));
+    auto* levels = new QActionGroup(this);
+    BeginnerItem = addItem(level, QStringLiteral("Новичок"), {}, [this] { setStrength(Strength::Beginner); });
+    ProfessionalItem =
+        addItem(level, QStringLiteral("Профессионал"), {}, [this] { setStrength(Strength::Professional); });
+    for (QAction* item : {BeginnerItem, ProfessionalItem}) {
+        item->setCheckable(true);
+        levels->addAction(item);
+    }
+    ProfessionalItem->setChecked(true);
+
+    Label1 = new TShadowLabel(Wallpaper1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAutoSize(false);
+    Label1->setGeometry(259, 4, 35, 14);
+    Label1->setAlignment(taCenter);
+    Label1->setTransparent(true);
+    Label1->setFont(look::font(11, true));
+    Label1->setCaption(QStringLiteral("Ходы"));
+
+    for (int i = 1; i <= 20; ++i) {
+        auto* lamp = new THemisphereButton(Wallpaper1);
+        lamp->setObjectName(QStringLiteral("Lamp%1").arg(i));
+        lamp->setBevelOuter(hbLowered);
+        lamp->setBevelWidth(2);
+        lamp->setBevelInner(hbNone);
+        lamp->setBorderStyle(hbsNone);
+        lamp->setFaceShaded(true);
+        lamp->setFaceColor(kGray);
+        lamp->setEnabled(false);
+        lamp->setGeometry(i <= 10 ? 320 + 16 * (i - 1) : 80 + 16 * (i - 11), 24, 9, 9);
+        Lamps[i - 1] = lamp;
+    }
+
+    for (int r = 1; r <= 10; ++r) {
+        for (int c = 1; c <= 10; ++c) {
+            const int k = 10 * (r - 1) + c;
+            auto* mine = new TImage(Wallpaper1);
+            mine->setObjectName(QStringLiteral("Image%1").arg(100 + k));
+            mine->setGeometry(16 + kCell * (c - 1), 60 + kCell * (r - 1), kCell, kCell);
+            Images2[k - 1] = mine;
+            auto* theirs = new TImage(Wallpaper1);
+            theirs->setObjectName(QStringLiteral("Image%1").arg(k));
+            theirs->setGeometry(288 + kCell * (c - 1), 60 + kCell * (r - 1), kCell, kCell);
+            connect(theirs, &TImage::clicked, this, errorreport::guard([this, r, c] { Image1Click(r, c); }));
+            Images[k - 1] = theirs;
+        }
+    }
+
+    StatusPanel = new TPanel(Wallpaper1);
+    StatusPanel->setObjectName(QStringLiteral("StatusPanel"));
+    StatusPanel->setGeometry(16, 328, 523, 25);
+    StatusPanel->setBevelOuter(bvLowered);
+    StatusPanel->setColor(QColor(215, 215, 215));
+    StatusLabel = new QLabel(kNewGameHint, StatusPanel);
+    StatusLabel->setObjectName(QStringLiteral("StatusLabel"));
+    StatusLabel->setGeometry(5, 6, 514, 13);
+}
+
+void TFormSea::loadPictures()
+{
+    m_missingPictures.clear();
+    for (int p = 0; p < pcCount; ++p) {
+        const QString name = QString::fromLatin1(kPictureFiles[p]);
+        m_pictures[p] = loadSeaPicture(name);
+        if (m_pictures[p].isNull()) {
+            m_pictures[p] = plainPicture(Picture(p));
+            m_missingPictures << name;
+        }
+    }
+}
+
+void TFormSea::FormCreate()
+{
+    loadPictures();
+    repaint2();
+    repaint3();
+}
+
+void TFormSea::FormActivate()
+{
+    LoadTable();
+    // Said once, when the player first comes to the game: it stays playable
+    // with plain cells, and the player learns which files to restore.
+    if (!m_missingPictures.isEmpty() && !m_missingReported) {
+        m_missingReported = true;
+        errorreport::report(QStringLiteral("Cannot load picture %1; plain cells are shown instead")
+                                .arg(m_missingPictures.join(QStringLiteral(", "))));
+    }
+}
+
+void TFormSea::setStatus(const QString& text)
+{
+    StatusLabel->setText(text);
+}
+
+void TFormSea::setStrength(Strength strength)
+{
+    m_strength = strength;
+    BeginnerItem->setChecked(strength == Strength::Beginner);
+    ProfessionalItem->setChecked(strength == Strength::Professional);
+}
+
+void TFormSea::repaint2()
+{
+    for (int k = 0; k < 100; ++k) {
+        Picture p = pcClear;
+        switch (Battle.PlayerAt(k / 10 + 1, k % 10 + 1)) {
+        case psEmpty: p = pcClear; break;
+        case psShip: p = pcShip; break;
+        case psCursor:
+        case psCursorOnShip: p = pcSet; break;
+        case psHit: p = pcGoal; break;
+        case psSunk: p = pcKilled; break;
+        case psMiss: p = pcMissed; break;
+        }
+        Images2[k]->setPicture(&m_pictures[p]);
+    }
+}
+
+void TFormSea::repaint3()
+{
+    for (int k = 0; k < 100; ++k) {
+        Picture p = pcClear;
+        switch (Battle.ComputerAt(k / 10 + 1, k % 10 + 1)) {
+        case csEmpty:
+        case csShip: p = pcClear; break; // the computer's ships stay hidden
+        case csHit: p = pcGoal; break;
+        case csMiss: p = pcMissed; break;
+        case csSunk: p = pcKilled; break;
+        }
+        Images[k]->setPicture(&m_pictures[p]);
+    }
+}
+
+void TFormSea::ShowSunkLamps()
+{
+    for (int i = 1; i <= 10; ++i) {
+        Lamps[i - 1]->setFaceColor(i <= Battle.EnemySunk() ? kRed : kGray);
+        Lamps[i + 9]->setFaceColor(i <= Battle.PlayerSunk() ? kRed : kGray);
+    }
+}
+
+void TFormSea::N5Click()
+{
+    setStatus(kPlaceShips);
+    Battle.NewGame(random());
+    repaint3();
+    repaint2();
+}
+
+void TFormSea::keyPressEvent(QKeyEvent* event)
+{
+    QString key = event->text();
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        key = QStringLiteral("\r");
+    if (Battle.Phase() != gpPlacing || key.size() != 1) {
+        TGameForm::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    errorreport::run([&] { FormKeyPress(key); });
+    DropInputMadeDuringCues();
+}
+
+void TFormSea::FormKeyPress(const QString& key)
+{
+    if (Battle.Phase() != gpPlacing || key.size() != 1)
+        return;
+    const QChar c = key.at(0).toLower();
+    bool changed = false;
+    if (c == u'q' || c == u'й')
+        changed = Battle.MoveCursor(Direction::Up);
+    else if (c == u'a' || c == u'ф')
+        changed = Battle.MoveCursor(Direction::Down);
+    else if (c == u'i' || c == u'ш')
+        changed = Battle.MoveCursor(Direction::Left);
+    else if (c == u'o' || c == u'щ')
+        changed = Battle.MoveCursor(Direction::Right);
+    else if (c == u' ')
+        changed = Battle.RotateCursor();
+    else if (c == u'\r') {
+        const PlaceResult result = Battle.PlaceShip();
+        switch (result) {
+        case PlaceResult::RefusedOccupied:
+            setStatus(QStringLiteral("Здесь уже находится ваш корабль..."));
+            return;
+        case PlaceResult::RefusedTooClose:
+            setStatus(QStringLiteral("Недостаточно места для размещения вашего корабля..."));
+            return;
+        case PlaceResult::Ignored:
+            return;
+        case PlaceResult::Placed:
+        case PlaceResult::PlacedLast:
+            break;
+        }
+        repaint2();
+        Cue(QStringLiteral("15.wav"));
+        RepaintNow();
+        repaint2();
+        if (result == PlaceResult::Placed) {
+            setStatus(kPlaceShips);
+        } else {
+            ShowSunkLamps();
+            TimerBoard->setText(QStringLiteral("000"));
+            setStatus(kYourTurn);
+        }
+        return;
+    }
+    if (changed)
+        repaint2();
+}
+
+void TFormSea::Cue(const QString& fileName, int fraction)
+{
+    // The model moves on whatever sounds: a ship that took its fatal hit
+    // must still sink, or the game could never end.
+    errorreport::run([&] { PlayCue(fileName, fraction); });
+}
+
+void TFormSea::Image1Click(int row, int column)
+{
+    if (Battle.Phase() != gpBattle)
+        return;
+    const PlayerShot shot = Battle.ResolvePlayerShot(row, column);
+    ShowCount(shot.turn);
+    switch (shot.result) {
+    case ShotResult::Ignored:
+        return;
+    case ShotResult::Hit:
+    case ShotResult::FatalHit: {
+        setStatus(QStringLiteral("Корабль противника подбит... Ваш ход..."));
+        repaint3();
+        Cue(QStringLiteral("14.wav"), 4);
+        if (shot.result == ShotResult::Hit)
+            break;
+        const SinkResult sunk = Battle.SinkShip(Board::Computer, shot.extent);
+        repaint3();
+        RepaintNow();
+        ShowSunkLamps();
+        setStatus(QStringLiteral("Корабль противника потоплен... Ваш ход..."));
+        if (sunk == SinkResult::Won) {
+            setStatus(kNewGameHint);
+            repaint3();
+            playerWins();
+        } else {
+            Cue(QStringLiteral("7.wav"));
+        }
+        break;
+    }
+    case ShotResult::Miss:
+    case ShotResult::Wasted:
+        if (shot.result == ShotResult::Miss)
+            repaint3();
+        Cue(QStringLiteral("23.wav"), 4);
+        Cue(randomCueName(random(), 18, 19, false));
+        computerTurn();
+        break;
+    }
+    DropInputMadeDuringCues();
+}
+
+void TFormSea::computerTurn()
+{
+    setStatus(QString());
+    ComputerTurnHooks hooks;
+    hooks.beforeShot = [this] { Cue(randomCueName(random(), 20, 22)); };
+    hooks.afterShot = [this](const ComputerShot& shot) {
+        if (shot.result == ShotResult::Miss) {
+            repaint2();
+            Cue(QStringLiteral("23.wav"), 4);
+            setStatus(StatusLabel->text() + kYourTurn);
+        } else if (shot.result == ShotResult::Hit || shot.result == ShotResult::FatalHit) {
+            setStatus(QStringLiteral("Ваш корабль подбит... "));
+            repaint2();
+            Cue(QStringLiteral("14.wav"), 4);
+        }
+    };
+    hooks.afterSink = [this](SinkResult) {
+        ShowSunkLamps();
+        setStatus(QStringLiteral("Ваш корабль потоплен... "));
+        repaint2();
+        RepaintNow();
+        Cue(QStringLiteral("9.wav"));
+    };
+    const TurnEnd end = PlayComputerTurn(Battle, *m_opponent, [this] { return m_strength; }, hooks);
+    if (end != TurnEnd::Lost)
+        return;
+    repaint2();
+    setStatus(kNewGameHint);
+    RepaintNow();
+    EndOfLostGame();
+}
+
+void TFormSea::playerWins()
+{
+    bool number = false;
+    int score = TimerBoard->text().toInt(&number, 10);
+    if (!number)
+        score = 130;
+    EndOfWonGame(score);
+}
