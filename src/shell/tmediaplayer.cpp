@@ -328,30 +328,35 @@ void checkFormat(const QByteArray& fmt, quint32 dataSize, const QString& fileNam
 }
 
 // Walks the RIFF chunks up to the data and checks every size against the
-// file's real size before SDL allocates what they declare. A file that does
-// not even begin like a RIFF wave is left to SDL, which says what it is not.
-// Leaves the file at its start.
+// file's real size before SDL allocates what they declare. SDL also takes a
+// wave whose RIFF header is missing, its chunks following a bare "WAVE" at
+// the start, and allocates what those declare just the same, so they are
+// checked the same way. A file that begins like neither is left to SDL,
+// which says what it is not. Leaves the file at its start.
 void checkWaveHeader(SDL_RWops* file, const QString& fileName)
 {
     char riff[12];
     const std::size_t got = SDL_RWread(file, riff, 1, sizeof riff);
     const Sint64 fileSize = SDL_RWsize(file);
     const bool riffFile = got >= 4 && std::memcmp(riff, "RIFF", 4) == 0;
+    const bool bareWave = got >= 4 && std::memcmp(riff, "WAVE", 4) == 0;
     if (riffFile && got < sizeof riff)
         refuse(fileName, QStringLiteral("the wave header is cut short"));
-    if (!riffFile || std::memcmp(riff + 8, "WAVE", 4) != 0 || fileSize < 0) {
+    if (!(bareWave || (riffFile && std::memcmp(riff + 8, "WAVE", 4) == 0)) || fileSize < 0) {
         SDL_RWseek(file, 0, RW_SEEK_SET);
         return;
     }
-    const qint64 declared = 8 + qint64(qFromLittleEndian<quint32>(riff + 4));
-    if (declared > fileSize)
-        refuse(fileName, QStringLiteral("the file is cut short: it has %1 of the %2 bytes its header declares")
-                             .arg(fileSize)
-                             .arg(declared));
+    if (riffFile) {
+        const qint64 declared = 8 + qint64(qFromLittleEndian<quint32>(riff + 4));
+        if (declared > fileSize)
+            refuse(fileName, QStringLiteral("the file is cut short: it has %1 of the %2 bytes its header declares")
+                                 .arg(fileSize)
+                                 .arg(declared));
+    }
 
     QByteArray fmt;
     bool haveFmt = false;
-    for (qint64 at = sizeof riff;;) {
+    for (qint64 at = riffFile ? qint64(sizeof riff) : 4;;) {
         char head[8];
         if (at + 8 > fileSize || SDL_RWseek(file, at, RW_SEEK_SET) != at || SDL_RWread(file, head, 1, 8) != 8)
             refuse(fileName, haveFmt ? QStringLiteral("there is no data chunk")

@@ -218,6 +218,8 @@ void TstMediaPlayer::impossibleHeaderRefused_data()
     QTest::newRow("1 Hz") << waveBytes(1, 1, 1, 16, 4000, 4000) << "sample rate 1 Hz";
     QTest::newRow("2 MHz") << waveBytes(1, 1, 2000000, 16, 4000, 4000) << "sample rate 2000000 Hz";
     QTest::newRow("data chunk of 3 GB") << waveBytes(1, 1, 22050, 16, 3000000000u, 100) << "3000000000 bytes";
+    QTest::newRow("no RIFF header, data chunk of 3 GB")
+        << waveBytes(1, 1, 22050, 16, 3000000000u, 100).mid(8) << "3000000000 bytes";
     QTest::newRow("no channels") << waveBytes(1, 0, 22050, 16, 100, 100) << "0 channels";
     QTest::newRow("header cut short") << waveBytes(1, 1, 22050, 16, 100, 100).left(30) << "cut short";
     QTest::newRow("MPEG layer 3") << waveBytes(0x55, 1, 22050, 16, 100, 100) << "format 0x0055";
