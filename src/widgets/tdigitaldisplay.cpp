@@ -3,6 +3,7 @@
 #include "tdigitaldisplay.h"
 
 #include "eerror.h"
+#include "errorreport.h"
 
 #include <QPainter>
 #include <QScopeGuard>
@@ -204,8 +205,12 @@ void TDigitalDisplay::paintEvent(QPaintEvent*)
     const GlyphRun* run = m_prepared;
     if (!run) {
         ++m_redrawCount;
-        // May throw; no painter is open on the widget yet.
-        collectGlyphs(own);
+        // A bad escape ends this paint, with nothing drawn, and goes to the
+        // report from here: thrown on, it would unwind Qt's painting code,
+        // which is built without exceptions and so skips every clean-up of
+        // its own on the way out.
+        if (!errorreport::run([&] { collectGlyphs(own); }))
+            return;
         run = &own;
     }
     const QImage picture = compose(*run);

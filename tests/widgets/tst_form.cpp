@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -28,17 +29,14 @@ public:
     int closes = 0;
 };
 
-// A widget whose handlers fail, as a handler with a missing file would.
-class FailingWidget : public QWidget {
+// A window whose activation fails, as one with an unreadable score file does.
+class FailingForm : public CountingForm {
 public:
-    using QWidget::QWidget;
-    int presses = 0;
-
-protected:
-    void mousePressEvent(QMouseEvent*) override
+    using CountingForm::CountingForm;
+    void FormActivate() override
     {
-        ++presses;
-        throw EError(QStringLiteral("press %1 failed").arg(presses));
+        CountingForm::FormActivate();
+        throw EError(QStringLiteral("activation %1 failed").arg(activations));
     }
 };
 
@@ -235,16 +233,20 @@ void TstForm::menuShortcutsReachTheirHandlers()
 void TstForm::handlerErrorsReachTheReportAndTheProgramGoesOn()
 {
     ErrorCatcher catcher;
-    QWidget window;
-    window.resize(100, 100);
-    auto* failing = new FailingWidget(&window);
-    failing->resize(50, 50);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QTest::mouseClick(failing, Qt::LeftButton);
-    QTest::mouseClick(failing, Qt::LeftButton);
-    QCOMPARE(catcher.errors, (QStringList{QStringLiteral("press 1 failed"), QStringLiteral("press 2 failed")}));
-
+    FailingForm failing(QStringLiteral("failing"));
+    auto* edit = new QLineEdit(failing.Wallpaper1);
+    CountingForm other(QStringLiteral("other"));
+    for (int round = 0; round < 2; ++round) {
+        failing.Show();
+        QVERIFY(becomeActive(&failing));
+        // The error stopped our handler only: Qt's activation went on to
+        // give the window's control the focus.
+        QTRY_COMPARE(QApplication::focusWidget(), edit);
+        other.Show();
+        QVERIFY(becomeActive(&other));
+    }
+    QCOMPARE(catcher.errors,
+             (QStringList{QStringLiteral("activation 1 failed"), QStringLiteral("activation 2 failed")}));
 
     // Handlers connected to signals are wrapped where they are connected: a
     // menu item, a button and a timer each report their error and run again
