@@ -124,8 +124,8 @@ TFormSea::TFormSea()
     : TGameForm(seaInfo())
 {
     TimerBoard = Counter;
-    static WindowRandom windowRandom(*this);
-    m_computer = std::make_unique<ComputerOpponent>(windowRandom);
+    m_windowRandom = std::make_unique<WindowRandom>(*this);
+    m_computer = std::make_unique<ComputerOpponent>(*m_windowRandom);
     m_opponent = m_computer.get();
 
     QMenu* level = addGameSubmenu(QStringLiteral("У&ровень сложности"));
@@ -354,6 +354,8 @@ void TFormSea::Image1Click(int row, int column)
     if (Battle.Phase() != gpBattle)
         return;
     const PlayerShot shot = Battle.ResolvePlayerShot(row, column);
+    if (shot.result == ShotResult::Ignored)
+        return;
     ShowCount(shot.turn);
     switch (shot.result) {
     case ShotResult::Ignored:

@@ -78,6 +78,7 @@ private:
     QStringList m_missingPictures;
     bool m_missingReported = false;
     Strength m_strength = Strength::Professional;
+    std::unique_ptr<RandomSource> m_windowRandom; // the window's source, as the opponent sees it
     std::unique_ptr<ComputerOpponent> m_computer;
     Opponent* m_opponent = nullptr;
 };
