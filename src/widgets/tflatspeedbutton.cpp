@@ -298,6 +298,11 @@ bool TFlatSpeedButton::event(QEvent* e)
         }
         break;
     }
+    case QEvent::WindowActivate:
+        // A modal dialog that opened over the button took the leave event
+        // with it; back in an active window, look where the mouse is now.
+        updateHotTracking();
+        break;
     case QEvent::ToolTip:
         if (!m_showHint) {
             QToolTip::hideText();

@@ -55,6 +55,9 @@ TForm::TForm(const QString& name)
     setAttribute(Qt::WA_QuitOnClose, false);
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
+    // A click anywhere in the window takes the keyboard from a menu bar left
+    // in its keyboard mode (by Esc out of a menu), so keys reach the window.
+    m_client->setFocusPolicy(Qt::ClickFocus);
     Wallpaper1 = new TWallpaper(m_client);
     Wallpaper1->setObjectName(QStringLiteral("Wallpaper1"));
     Wallpaper1->setCaption(QStringLiteral("Wallpaper1"));
