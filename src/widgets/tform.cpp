@@ -320,7 +320,9 @@ void TForm::changeEvent(QEvent* event)
             return;
         s_lastModeless = this;
     }
-    FormActivate();
+    // A failing handler is reported here: thrown on, it would unwind Qt's
+    // activation code, which is built without exceptions.
+    errorreport::run([this] { FormActivate(); });
     emit activated();
 }
 
@@ -338,7 +340,7 @@ void TForm::hideEvent(QHideEvent* event)
 
 void TForm::closeEvent(QCloseEvent* event)
 {
-    FormClose();
+    errorreport::run([this] { FormClose(); });
     event->accept();
 }
 
