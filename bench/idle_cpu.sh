@@ -16,11 +16,15 @@ case $game in
   sea) key=F4 title='Морской бой' ;;
   *) echo "unknown game $game" >&2; exit 2 ;;
 esac
-display=:94
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and says which once it takes clients, so
+# two measurements never race for one display or start before the server.
+fifo=$(mktemp -u) && mkfifo "$fifo"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
 xvfb=$!
+read -r number <"$fifo"
+rm -f "$fifo"
+display=:$number
 trap 'kill $xvfb 2>/dev/null || true' EXIT
-sleep 1
 runtime=$(mktemp -d) && chmod 700 "$runtime"
 export XDG_RUNTIME_DIR=$runtime DISPLAY=$display QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 
