@@ -291,7 +291,9 @@ void TFormSea::keyPressEvent(QKeyEvent* event)
     }
     event->accept();
     errorreport::run([&] { FormKeyPress(key); });
-    DropInputMadeDuringCues();
+    // Only Enter plays a cue; quick moves of the cursor must all count.
+    if (key == QLatin1String("\r"))
+        DropInputMadeDuringCues();
 }
 
 void TFormSea::FormKeyPress(const QString& key)
