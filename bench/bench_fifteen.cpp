@@ -1,20 +1,15 @@
 // The fifteen window's steady work: one tile move (model and the redraw of
 // the board, painted) and one clock tick with the window on screen.
-#include "tapplication.h"
 #include "tdigitaldisplay.h"
 #include "tformfifteen.h"
 #include "tmemoform.h"
-#include "ttop.h"
 
-#include <QDir>
 #include <QTimer>
-#include <QTemporaryDir>
 
 #include "benchmain.h"
+#include "windowbench.h"
 
 #include <benchmark/benchmark.h>
-
-#include <cstdlib>
 
 namespace {
 
@@ -54,11 +49,7 @@ BENCHMARK(BM_TimerTick)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    TApplication app(argc, argv);
-    QTemporaryDir dir;
-    scorefiles::setProgramPath(dir.filePath(QStringLiteral("tivorama")));
+    WindowBench bench(argc, argv);
     CreateForm(FormFifteen);
     FormFifteen->makeDialog(TGameDialog::NoRecord, QStringLiteral("Form15badover"));
     FormFifteen->makeDialog(TGameDialog::Record, QStringLiteral("Form15Over"));

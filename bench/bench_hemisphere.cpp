@@ -5,10 +5,8 @@
 #include "themispherebutton.h"
 #include "tpanel.h"
 
-#include <QElapsedTimer>
-#include <QWindow>
-
 #include "benchmain.h"
+#include "windowbench.h"
 
 #include <benchmark/benchmark.h>
 
@@ -68,12 +66,7 @@ void BM_LampRepaint(benchmark::State& state)
     makeLamp(*lamp);
     lamp->move(80, 24);
     lamp->setEnabled(false);
-    window.show();
-    QElapsedTimer timer;
-    timer.start();
-    while (!(window.windowHandle() && window.windowHandle()->isExposed()) && timer.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QCoreApplication::processEvents();
+    waitExposed(window);
     // Each repaint draws the wallpaper under the lamp, then the lamp.
     for (auto _ : state)
         lamp->repaint();

@@ -4,29 +4,18 @@
 #include "tflatspeedbutton.h"
 #include "tpanel.h"
 
-#include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QImage>
 #include <QPainter>
-#include <QWindow>
 
 #include "benchmain.h"
+#include "windowbench.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 
 namespace {
-
-void waitExposed(QWidget& window)
-{
-    window.show();
-    QElapsedTimer timer;
-    timer.start();
-    while (!(window.windowHandle() && window.windowHandle()->isExposed()) && timer.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QCoreApplication::processEvents();
-}
 
 // A launcher-like panel with the first game button on it.
 struct Launcher {

@@ -1,19 +1,14 @@
 // The minesweeper window's steady work: one cell opened by a click (the
 // model, the cell's repaint on screen and the held cue's play call).
-#include "tapplication.h"
 #include "tformsaper.h"
 #include "tmemoform.h"
-#include "ttop.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include "benchmain.h"
+#include "windowbench.h"
 
 #include <benchmark/benchmark.h>
-
-#include <cstdlib>
 
 namespace {
 
@@ -42,13 +37,7 @@ BENCHMARK(BM_CellClick)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    TApplication app(argc, argv);
-    QTemporaryDir dir;
-    scorefiles::setProgramPath(dir.filePath(QStringLiteral("tivorama")));
-    // The cues lie in the build root, beside the program.
-    QDir::setCurrent(QCoreApplication::applicationDirPath() + QStringLiteral("/.."));
+    WindowBench bench(argc, argv);
     CreateForm(FormSaper);
     CreateForm(FormSaperOptions);
     CreateForm(MemoForm);

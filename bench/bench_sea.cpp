@@ -1,17 +1,11 @@
 // The sea battle window's drawing: one repaint of the player's board after a
 // change of every cell's picture, painted on the offscreen screen.
-#include "tapplication.h"
 #include "tformsea.h"
-#include "ttop.h"
-
-#include <QDir>
-#include <QTemporaryDir>
 
 #include "benchmain.h"
+#include "windowbench.h"
 
 #include <benchmark/benchmark.h>
-
-#include <cstdlib>
 
 namespace {
 
@@ -36,13 +30,7 @@ BENCHMARK(BM_PlayerBoardRepaint)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    TApplication app(argc, argv);
-    QTemporaryDir dir;
-    scorefiles::setProgramPath(dir.filePath(QStringLiteral("tivorama")));
-    // The cell pictures lie in the build root, beside the program.
-    QDir::setCurrent(QCoreApplication::applicationDirPath() + QStringLiteral("/.."));
+    WindowBench bench(argc, argv);
     CreateForm(FormSea);
     FormSea->Show();
     QCoreApplication::processEvents();

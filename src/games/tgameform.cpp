@@ -190,6 +190,15 @@ void TGameForm::DropInputMadeDuringCues()
     QCoreApplication::instance()->removeEventFilter(&eater);
 }
 
+void TGameForm::PlayHeldCue(const QString& fileName)
+{
+    errorreport::run([&] {
+        if (!MediaPlayer1->isOpen())
+            openHeldCue(*MediaPlayer1, fileName);
+        MediaPlayer1->Play();
+    });
+}
+
 void TGameForm::EndOfWonGame(int score)
 {
     EndOfGameRule(scores(), score, random(), [this](const QString& cue) { PlayCue(cue); }, Over, Badover, Table);

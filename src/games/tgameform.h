@@ -111,6 +111,11 @@ protected:
     // meanwhile. With fraction > 1 the window is repainted once part-way
     // through, so a change shows while the cue sounds.
     void PlayCue(const QString& fileName, int fraction = 1);
+    // Plays the held cue of a move without waiting. Closing the window
+    // released it, so it is opened again when it is not open. A failure is
+    // reported and stops nothing: the move must still be shown and judged,
+    // or what is on screen would no longer be the game.
+    void PlayHeldCue(const QString& fileName);
 
     // Throws away the clicks and keys the player made while a blocking cue
     // played: they were made without seeing the board the cue was about, and

@@ -17,7 +17,6 @@
 #include <SDL.h>
 
 #include <chrono>
-#include <random>
 #include <thread>
 
 namespace {
@@ -95,7 +94,6 @@ private slots:
     void openFailures();
     void impossibleHeaderRefused_data();
     void impossibleHeaderRefused();
-    void damagedHeadersOpenOrRefuse();
     void nothingOpen_data();
     void nothingOpen();
     void failingDriver_data();
@@ -256,43 +254,6 @@ void TstMediaPlayer::impossibleHeaderRefused()
 
 // Random damage to the header of a small file: every open either loads a
 // sound no longer than the file can hold or refuses with a text, quickly.
-void TstMediaPlayer::damagedHeadersOpenOrRefuse()
-{
-    const QByteArray valid = waveBytes(1, 1, 22050, 16, 2000, 2000);
-    std::mt19937 rng(4321);
-    auto below = [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
-    TMediaPlayer player;
-    player.setFileName(path("damaged.wav"));
-    QElapsedTimer t;
-    t.start();
-    for (int round = 0; round < 3000; ++round) {
-        QByteArray bytes = valid;
-        // Random bytes, and powers of two (tiny and huge sizes and rates)
-        // written over a field.
-        for (int changes = 1 + below(3); changes > 0; --changes) {
-            if (below(2))
-                bytes[below(44)] = char(below(256));
-            else
-                qToLittleEndian(quint32(1) << below(32), bytes.data() + 2 * below(21));
-        }
-        if (below(4) == 0)
-            bytes.truncate(below(bytes.size()));
-        // A new file each time: truncating one waits for the disk.
-        QFile::remove(player.fileName());
-        QFile file(player.fileName());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        file.close();
-        try {
-            player.Open();
-            QVERIFY2(player.Length() <= 5000, qPrintable(QString::number(player.Length())));
-        } catch (const EError& e) {
-            QVERIFY(!e.text().isEmpty());
-        }
-    }
-    QVERIFY2(t.elapsed() < 10000, qPrintable(QString::number(t.elapsed())));
-}
-
 void TstMediaPlayer::nothingOpen_data()
 {
     QTest::addColumn<bool>("closed");

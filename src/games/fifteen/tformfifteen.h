@@ -32,7 +32,6 @@ public:
 
 private:
     void EndOfGame();
-    void playMoveSound();
 };
 
 extern TFormFifteen* FormFifteen;

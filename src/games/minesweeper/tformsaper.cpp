@@ -155,10 +155,8 @@ TFormSaper::TFormSaper()
 
 void TFormSaper::FormCreate()
 {
-    setPauseEnabled(false);
     Field.SetMineCount(20);
-    NewField();
-    Field.Stop();
+    ResetGame();
 }
 
 void TFormSaper::FormActivate()
@@ -215,15 +213,6 @@ void TFormSaper::NewGame()
     openHeldCue(*MediaPlayer1, kCellCue);
 }
 
-void TFormSaper::playCellSound()
-{
-    // Closing the window released the cell cue; the first cell opened after
-    // the window is shown again opens it afresh.
-    if (!MediaPlayer1->isOpen())
-        openHeldCue(*MediaPlayer1, kCellCue);
-    MediaPlayer1->Play();
-}
-
 void TFormSaper::showNumber(TMineCell* cell, int value)
 {
     cell->setBevelInner(bvLowered);
@@ -243,9 +232,7 @@ void TFormSaper::Panel1Click(int k)
         return;
     }
     showNumber(cell, Field.ValueAt(row, column));
-    // A failing sound is reported, but a cleared field must still be won:
-    // the field on screen is the game, and it must be judged.
-    errorreport::run([this] { playCellSound(); });
+    PlayHeldCue(kCellCue);
     if (result == Minefield::OpenResult::Won)
         WinSequence();
 }

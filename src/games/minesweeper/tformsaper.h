@@ -74,7 +74,6 @@ private:
     void showNumber(TMineCell* cell, int value);
     void showMines(bool won);
     void setCellsEnabled(bool enabled);
-    void playCellSound();
     void LossSequence(TMineCell* hit);
     void WinSequence();
 };

@@ -353,44 +353,35 @@ void TFormSea::Cue(const QString& fileName, int fraction)
 
 void TFormSea::Image1Click(int row, int column)
 {
-    if (Battle.Phase() != gpBattle)
-        return;
+    // Outside the battle the model ignores the shot.
     const PlayerShot shot = Battle.ResolvePlayerShot(row, column);
     if (shot.result == ShotResult::Ignored)
         return;
     ShowCount(shot.turn);
-    switch (shot.result) {
-    case ShotResult::Ignored:
-        return;
-    case ShotResult::Hit:
-    case ShotResult::FatalHit: {
-        setStatus(QStringLiteral("Корабль противника подбит... Ваш ход..."));
-        repaint3();
-        Cue(QStringLiteral("14.wav"), 4);
-        if (shot.result == ShotResult::Hit)
-            break;
-        const SinkResult sunk = Battle.SinkShip(Board::Computer, shot.extent);
-        repaint3();
-        RepaintNow();
-        ShowSunkLamps();
-        setStatus(QStringLiteral("Корабль противника потоплен... Ваш ход..."));
-        if (sunk == SinkResult::Won) {
-            setStatus(kNewGameHint);
-            repaint3();
-            playerWins();
-        } else {
-            Cue(QStringLiteral("7.wav"));
-        }
-        break;
-    }
-    case ShotResult::Miss:
-    case ShotResult::Wasted:
+    if (shot.result == ShotResult::Miss || shot.result == ShotResult::Wasted) {
         if (shot.result == ShotResult::Miss)
             repaint3();
         Cue(QStringLiteral("23.wav"), 4);
         Cue(randomCueName(random(), 18, 19, false));
         computerTurn();
-        break;
+    } else {
+        setStatus(QStringLiteral("Корабль противника подбит... Ваш ход..."));
+        repaint3();
+        Cue(QStringLiteral("14.wav"), 4);
+        if (shot.result == ShotResult::FatalHit) {
+            const SinkResult sunk = Battle.SinkShip(Board::Computer, shot.extent);
+            repaint3();
+            RepaintNow();
+            ShowSunkLamps();
+            setStatus(QStringLiteral("Корабль противника потоплен... Ваш ход..."));
+            if (sunk == SinkResult::Won) {
+                setStatus(kNewGameHint);
+                repaint3();
+                playerWins();
+            } else {
+                Cue(QStringLiteral("7.wav"));
+            }
+        }
     }
     DropInputMadeDuringCues();
 }
