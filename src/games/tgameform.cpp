@@ -135,7 +135,7 @@ TGameScores TGameForm::scores()
     TGameScores s;
     s.game = m_info.number;
     s.caption = m_info.caption;
-    s.tableCaption = m_info.tableCaption;
+    s.tableCaption = m_info.tableCaption();
     s.icon = m_info.icon;
     s.recordDialogHeight = m_info.recordDialogHeight;
     s.table = [this]() -> Ttop& { return Top; };
@@ -150,7 +150,7 @@ void TGameForm::ShowTable()
 
 void TGameForm::ShowRules()
 {
-    MemoForm->ShowRules(m_info.rulesFile, m_info.rulesCaption, windowIcon());
+    MemoForm->ShowRules(m_info.rulesFile(), m_info.rulesCaption(), windowIcon());
 }
 
 void TGameForm::FormClose()

@@ -33,14 +33,18 @@ struct TGameInfo {
     QSize clientSize;
     QString newGameItem;        // the first item of the game menu, F2
     QString newGameGlyph;       // the new-game button's glyph, a resource path
-    QString rulesFile;          // e.g. "1.doc"
-    QString rulesCaption;       // the rules viewer's caption
-    QString tableCaption;       // the table window's caption
     int recordDialogHeight = 171;
     QString counterName;        // "Label1" or "TimerBoard"
     QPoint counterPos;          // the display's top-left corner; its bevel lies 2 pixels outside
     QPoint newGameButtonPos;    // the new-game button's top-left corner (34 x 34)
     bool hasClock = false;      // a one-second Timer1 that calls Timer1Timer()
+
+
+    // Every game names its rules file by its number and its rules viewer and
+    // table window after itself.
+    QString rulesFile() const { return QString::number(number) + QStringLiteral(".doc"); }
+    QString rulesCaption() const { return caption + QStringLiteral(" - правила игры"); }
+    QString tableCaption() const { return caption + QStringLiteral(" - лучшие результаты"); }
 };
 
 // The windows around a game's table; the window registry makes them, in its

@@ -28,9 +28,6 @@ TGameInfo fifteenInfo()
     info.clientSize = QSize(245, 303);
     info.newGameItem = QStringLiteral("&Новый расклад");
     info.newGameGlyph = QStringLiteral(":/images/glyph_fifteen.bmp");
-    info.rulesFile = QStringLiteral("1.doc");
-    info.rulesCaption = QStringLiteral("Пятнашки - правила игры");
-    info.tableCaption = QStringLiteral("Пятнашки - лучшие результаты");
     info.recordDialogHeight = 172;
     info.counterName = QStringLiteral("Label1");
     info.counterPos = QPoint(180, 17);

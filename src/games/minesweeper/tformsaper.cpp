@@ -55,9 +55,6 @@ TGameInfo saperInfo()
     info.clientSize = QSize(274, 327);
     info.newGameItem = QStringLiteral("&Новый расклад");
     info.newGameGlyph = QStringLiteral(":/images/glyph_saper.bmp");
-    info.rulesFile = QStringLiteral("2.doc");
-    info.rulesCaption = QStringLiteral("Сапер - правила игры");
-    info.tableCaption = QStringLiteral("Сапер - лучшие результаты");
     info.recordDialogHeight = 171;
     info.counterName = QStringLiteral("TimerBoard");
     info.counterPos = QPoint(212, 17);

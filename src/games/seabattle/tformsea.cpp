@@ -44,9 +44,6 @@ TGameInfo seaInfo()
     info.clientSize = QSize(554, 366);
     info.newGameItem = QStringLiteral("&Новая игра");
     info.newGameGlyph = QStringLiteral(":/images/glyph_sea.bmp");
-    info.rulesFile = QStringLiteral("3.doc");
-    info.rulesCaption = QStringLiteral("Морской бой - правила игры");
-    info.tableCaption = QStringLiteral("Морской бой - лучшие результаты");
     info.recordDialogHeight = 171;
     info.counterName = QStringLiteral("TimerBoard");
     info.counterPos = QPoint(257, 23);

@@ -61,20 +61,6 @@ bool adjacent(int a, int b)
     return std::abs(dr) + std::abs(dc) == 1;
 }
 
-class SeededRandom : public RandomSource {
-public:
-    explicit SeededRandom(unsigned seed)
-        : m_engine(seed)
-    {
-    }
-    void Randomize() override { ++reseeds; }
-    int Random(int n) override { return std::uniform_int_distribution<int>(0, n - 1)(m_engine); }
-    int reseeds = 0;
-
-private:
-    std::mt19937 m_engine;
-};
-
 // With every draw 0 the blank steps 1 -> 5 -> 1 ... and, the step count
 // being odd, ends on 5 with tile 12 (the reversed fill's value at 5) on 1.
 const Tiles kZeroDeal{12, 15, 14, 13, 16, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1};

@@ -37,20 +37,6 @@ std::vector<std::pair<int, int>> minesIn(const QString& picture)
     return mines;
 }
 
-class SeededRandom : public RandomSource {
-public:
-    explicit SeededRandom(unsigned seed)
-        : m_engine(seed)
-    {
-    }
-    void Randomize() override { ++reseeds; }
-    int Random(int n) override { return std::uniform_int_distribution<int>(0, n - 1)(m_engine); }
-    int reseeds = 0;
-
-private:
-    std::mt19937 m_engine;
-};
-
 } // namespace
 
 class TstMinefield : public QObject {

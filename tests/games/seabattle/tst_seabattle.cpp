@@ -20,16 +20,6 @@ char* toString(const ShipExtent& e)
 
 namespace {
 
-class SeededRandom : public RandomSource {
-public:
-    explicit SeededRandom(unsigned seed) : m_engine(seed) {}
-    void Randomize() override {}
-    int Random(int n) override { return std::uniform_int_distribution<int>(0, n - 1)(m_engine); }
-
-private:
-    std::mt19937 m_engine;
-};
-
 // Throws once the script has run out, so a placement that would draw for
 // ever fails instead.
 class StrictRandom : public ScriptedRandom {
