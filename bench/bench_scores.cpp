@@ -1,5 +1,6 @@
 // The cost of the high-score store on a real disk: loading a table, and the
 // record dialog's load + insert + save round trip.
+#include "datafiles.h"
 #include "ttop.h"
 
 #include <QCoreApplication>
@@ -12,7 +13,7 @@
 static void BM_LoadTop(benchmark::State& state)
 {
     QTemporaryDir dir;
-    scorefiles::setProgramPath(dir.filePath(QStringLiteral("tivorama")));
+    datafiles::setProgramPath(dir.filePath(QStringLiteral("tivorama")));
     Ttop top;
     LoadTop(top, 1);
     for (auto _ : state) {
@@ -25,7 +26,7 @@ BENCHMARK(BM_LoadTop);
 static void BM_LoadInsertSave(benchmark::State& state)
 {
     QTemporaryDir dir;
-    scorefiles::setProgramPath(dir.filePath(QStringLiteral("tivorama")));
+    datafiles::setProgramPath(dir.filePath(QStringLiteral("tivorama")));
     Ttop top;
     LoadTop(top, 1);
     for (auto _ : state) {

@@ -4,6 +4,7 @@
 // wait until a window is on screen.
 #pragma once
 
+#include "datafiles.h"
 #include "tapplication.h"
 #include "ttop.h"
 
@@ -21,7 +22,7 @@ public:
         : m_environment(setEnvironment())
         , m_app(argc, argv)
     {
-        scorefiles::setProgramPath(m_scratch.filePath(QStringLiteral("tivorama")));
+        datafiles::setProgramPath(m_scratch.filePath(QStringLiteral("tivorama")));
         // The benchmarks run from build/bench; the files lie in build/.
         QDir::setCurrent(QCoreApplication::applicationDirPath() + QStringLiteral("/.."));
     }

@@ -1,6 +1,7 @@
 // The score-file load: any file where a table should be gives ten entries
 // whose names and scores fit the record, or an EError. What is read saves and
 // reads back as itself.
+#include "datafiles.h"
 #include "fuzzsupport.h"
 
 #include "eerror.h"
@@ -38,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The game number only picks the file and its defaults; let the input's
     // length vary it.
     const quint8 game = quint8(1 + size % 3);
-    scorefiles::setProgramPath(fuzz::scratchPath(QStringLiteral("tivorama")));
+    datafiles::setProgramPath(fuzz::scratchPath(QStringLiteral("tivorama")));
     fuzz::writeInput(QStringLiteral("tivorama.%1").arg(game), data, size);
 
     Ttop top;

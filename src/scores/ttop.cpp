@@ -4,6 +4,7 @@
 // the new table, whenever the program is killed.
 #include "ttop.h"
 
+#include "datafiles.h"
 #include "eerror.h"
 
 #include <QByteArrayView>
@@ -34,7 +35,6 @@ constexpr int kScoreWidth = 5;
 constexpr qint64 kFileSize = kRanks * kRecordSize;
 constexpr qint32 kUnreadableScore = 100;
 
-QString g_programPath;
 int g_temporaryFileFailure = 0;
 
 // The temporary file a save writes before renaming it over the table:
@@ -171,24 +171,13 @@ TTopEntry readRecord(QByteArrayView data, int index, quint8 game)
 
 namespace scorefiles {
 
-void setProgramPath(const QString& path)
-{
-    g_programPath = path;
-}
-
-QString programPath()
-{
-    return g_programPath.isEmpty() ? QCoreApplication::applicationFilePath() : g_programPath;
-}
-
 QString scoreFilePath(quint8 game)
 {
-    const QString program = programPath();
-    const qsizetype slash = program.lastIndexOf(u'/');
+    const QString program = QFileInfo(datafiles::programPath()).fileName();
     const qsizetype dot = program.lastIndexOf(u'.');
     // A dot that begins the file name marks a hidden file, not an extension.
-    const QString base = dot > slash + 1 ? program.left(dot) : program;
-    return base + u'.' + QString::number(game);
+    const QString base = dot > 0 ? program.left(dot) : program;
+    return datafiles::tableDirectory() + u'/' + base + u'.' + QString::number(game);
 }
 
 void failTemporaryFiles(int error)
@@ -340,6 +329,10 @@ void saveTable(const Ttop& top, quint8 game, Uncreatable uncreatable)
     if (info.isSymLink() && !info.exists())
         return;
     const bool exists = info.exists();
+    // Installed, the tables live in the player's own data folder, made when
+    // a table is first saved.
+    if (!exists && datafiles::runsInstalled())
+        QDir().mkpath(info.absolutePath());
     if (exists) {
         // Renaming over a read-only file would succeed, so look first.
         if (!info.isFile() || !mayWrite(info))

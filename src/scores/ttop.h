@@ -43,13 +43,10 @@ void InsertTop(Ttop& top, quint8 game);
 
 namespace scorefiles {
 
-// The path the score file names are made from; empty restores the running
-// program's own path. Tests point it into a temporary directory.
-void setProgramPath(const QString& path);
-QString programPath();
-
-// The program path with its extension replaced by "." and the game number,
-// or with that appended when the file name has no extension.
+// The program's file name with its extension replaced by "." and the game
+// number (or with that appended when it has no extension), in the table
+// folder: beside the program, or in the player's data folder when the
+// program runs installed (datafiles::tableDirectory()).
 QString scoreFilePath(quint8 game);
 
 // Makes every temporary file of a save fail to be created with the errno

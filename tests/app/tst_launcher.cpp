@@ -1,5 +1,6 @@
 // The launcher and the window registry: every window made once, hidden; the
 // game buttons, menu and keys; the about box; and the end of the program.
+#include "datafiles.h"
 #include "testmain.h"
 #include "testutil.h"
 
@@ -36,7 +37,7 @@ private:
 
 void TstLauncher::initTestCase()
 {
-    scorefiles::setProgramPath(m_dir.filePath(QStringLiteral("tivorama")));
+    datafiles::setProgramPath(m_dir.filePath(QStringLiteral("tivorama")));
     QDir::setCurrent(m_dir.path());
     for (int n = 1; n <= 9; ++n)
         QVERIFY(writeTestWav(QStringLiteral("%1.wav").arg(n), 40));
@@ -48,7 +49,7 @@ void TstLauncher::initTestCase()
 void TstLauncher::cleanupTestCase()
 {
     DestroyForms();
-    scorefiles::setProgramPath(QString());
+    datafiles::setProgramPath(QString());
 }
 
 void TstLauncher::cleanup()

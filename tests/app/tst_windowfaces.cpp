@@ -1,6 +1,7 @@
 // The static face of every window of the registry, as the player first sees
 // it: caption, client size, menus with their shortcuts, and the texts of the
 // controls. One row a window; a change to any of them shows here.
+#include "datafiles.h"
 #include "testmain.h"
 #include "testutil.h"
 
@@ -83,14 +84,14 @@ private:
 
 void TstWindowFaces::initTestCase()
 {
-    scorefiles::setProgramPath(m_dir.filePath(QStringLiteral("tivorama")));
+    datafiles::setProgramPath(m_dir.filePath(QStringLiteral("tivorama")));
     CreateForms();
 }
 
 void TstWindowFaces::cleanupTestCase()
 {
     DestroyForms();
-    scorefiles::setProgramPath(QString());
+    datafiles::setProgramPath(QString());
 }
 
 void TstWindowFaces::registryOrder()

@@ -1,5 +1,6 @@
 // The result dialogs, the table window and the end-of-game rule, on a
 // stand-in game whose table and counter the test owns.
+#include "datafiles.h"
 #include "testmain.h"
 #include "testutil.h"
 
@@ -66,7 +67,7 @@ private:
 void TstResultDialogs::init()
 {
     m_dir = new QTemporaryDir;
-    scorefiles::setProgramPath(m_dir->filePath(QStringLiteral("tivorama")));
+    datafiles::setProgramPath(m_dir->filePath(QStringLiteral("tivorama")));
     m_game = StandIn{};
     g_game = &m_game;
     LoadTop(m_game.top, 2);
@@ -80,7 +81,7 @@ void TstResultDialogs::cleanup()
     delete m_over;
     delete m_badover;
     delete m_table;
-    scorefiles::setProgramPath(QString());
+    datafiles::setProgramPath(QString());
     delete m_dir;
 }
 

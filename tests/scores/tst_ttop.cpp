@@ -1,5 +1,6 @@
 // The high-score store: the byte layout of the score files, ranking, the
 // default tables, damaged and unusable files, failed saves, and random files.
+#include "datafiles.h"
 #include "testmain.h"
 #include "testutil.h"
 
@@ -188,7 +189,7 @@ void TstTtop::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    scorefiles::setProgramPath(m_dir->filePath(QStringLiteral("tivorama.bin")));
+    datafiles::setProgramPath(m_dir->filePath(QStringLiteral("tivorama.bin")));
 }
 
 void TstTtop::cleanup()
@@ -196,7 +197,7 @@ void TstTtop::cleanup()
     scorefiles::failTemporaryFiles(0);
     QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     m_dir.reset();
-    scorefiles::setProgramPath({});
+    datafiles::setProgramPath({});
 }
 
 void TstTtop::scoreFilePath_data()
@@ -216,7 +217,7 @@ void TstTtop::scoreFilePath()
     QFETCH(QString, program);
     QFETCH(int, game);
     QFETCH(QString, expected);
-    scorefiles::setProgramPath(program);
+    datafiles::setProgramPath(program);
     QCOMPARE(scorefiles::scoreFilePath(quint8(game)), expected);
 }
 
@@ -473,7 +474,7 @@ void TstTtop::unusableFileGivesDefaults()
         QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
         break;
     case Unusable::MissingFolder:
-        scorefiles::setProgramPath(m_dir->filePath(QStringLiteral("gone/tivorama")));
+        datafiles::setProgramPath(m_dir->filePath(QStringLiteral("gone/tivorama")));
         break;
     case Unusable::Pipe:
         QCOMPARE(mkfifo(QFile::encodeName(path(2)).constData(), 0600), 0);

@@ -1,6 +1,7 @@
 // The fifteen puzzle's window, driven by real clicks and keys: deals, moves,
 // the clock, the end of a game through the dialogs into the score file, and
 // what closing and activation do to a game in progress.
+#include "datafiles.h"
 #include "testmain.h"
 #include "testutil.h"
 
@@ -94,7 +95,7 @@ void TstFormFifteen::init()
     m_dir = new QTemporaryDir;
     m_oldCurrent = QDir::currentPath();
     QDir::setCurrent(m_dir->path());
-    scorefiles::setProgramPath(m_dir->filePath(QStringLiteral("tivorama")));
+    datafiles::setProgramPath(m_dir->filePath(QStringLiteral("tivorama")));
     for (int n = 1; n <= 9; ++n)
         QVERIFY(writeTestWav(QStringLiteral("%1.wav").arg(n), n == 2 ? 30 : 60));
     m_random = ScriptedRandom();
@@ -107,7 +108,7 @@ void TstFormFifteen::cleanup()
     FormFifteen->close();
     MemoForm->close();
     QDir::setCurrent(m_oldCurrent);
-    scorefiles::setProgramPath(QString());
+    datafiles::setProgramPath(QString());
     delete m_dir;
 }
 

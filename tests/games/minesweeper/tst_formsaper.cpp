@@ -1,6 +1,7 @@
 // The minesweeper's window driven by real clicks and keys: new games, the
 // clock, pause, a lost and a won field through the dialogs into the score
 // file, the options dialog, and what activation and closing do to a game.
+#include "datafiles.h"
 #include "testmain.h"
 #include "testutil.h"
 
@@ -104,7 +105,7 @@ void TstFormSaper::init()
     m_dir = new QTemporaryDir;
     m_oldCurrent = QDir::currentPath();
     QDir::setCurrent(m_dir->path());
-    scorefiles::setProgramPath(m_dir->filePath(QStringLiteral("tivorama")));
+    datafiles::setProgramPath(m_dir->filePath(QStringLiteral("tivorama")));
     for (int n = 1; n <= 15; ++n)
         QVERIFY(writeTestWav(QStringLiteral("%1.wav").arg(n), 30));
     FormSaper->Show();
@@ -118,7 +119,7 @@ void TstFormSaper::cleanup()
     FormSaper->close();
     MemoForm->close();
     QDir::setCurrent(m_oldCurrent);
-    scorefiles::setProgramPath(QString());
+    datafiles::setProgramPath(QString());
     delete m_dir;
 }
 

@@ -2,6 +2,7 @@
 // in either keyboard layout, a won battle through the dialogs into the score
 // file, a lost one into the lost-game dialog, the status texts in order, and
 // clicks made while a cue sounded.
+#include "datafiles.h"
 #include "testmain.h"
 #include "testutil.h"
 
@@ -119,7 +120,7 @@ void TstFormSea::init()
     m_dir = new QTemporaryDir;
     m_oldCurrent = QDir::currentPath();
     QDir::setCurrent(m_dir->path());
-    scorefiles::setProgramPath(m_dir->filePath(QStringLiteral("tivorama")));
+    datafiles::setProgramPath(m_dir->filePath(QStringLiteral("tivorama")));
     for (int n = 1; n <= 23; ++n)
         QVERIFY(writeTestWav(QStringLiteral("%1.wav").arg(n), 20));
     m_opponent.targets.clear();
@@ -131,7 +132,7 @@ void TstFormSea::cleanup()
 {
     FormSea->close();
     QDir::setCurrent(m_oldCurrent);
-    scorefiles::setProgramPath(QString());
+    datafiles::setProgramPath(QString());
     delete m_dir;
 }
 
