@@ -2,6 +2,7 @@
 // the one-copy redraw from the glyph strip.
 #include "tdigitaldisplay.h"
 
+#include "accessibility.h"
 #include "eerror.h"
 #include "errorreport.h"
 
@@ -150,6 +151,7 @@ void TDigitalDisplay::setText(const QString& text)
         return;
     m_text = kept;
     m_bytes = toCodePage(kept);
+    accessibility::valueChanged(this);
     redraw();
 }
 

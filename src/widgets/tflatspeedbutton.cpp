@@ -3,11 +3,13 @@
 // single draw, so hot tracking over the wallpaper never flickers.
 #include "tflatspeedbutton.h"
 
+#include "accessibility.h"
 #include "look.h"
 #include "tpanel.h"
 
 #include <QApplication>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -119,6 +121,7 @@ void TFlatSpeedButton::setCaption(const QString& caption)
     if (!accelerator.isEmpty())
         m_shortcutId = grabShortcut(accelerator);
     update();
+    accessibility::nameChanged(this);
 }
 
 void TFlatSpeedButton::setFlat(bool on)
@@ -303,6 +306,10 @@ bool TFlatSpeedButton::event(QEvent* e)
         // with it; back in an active window, look where the mouse is now.
         updateHotTracking();
         break;
+    case QEvent::ToolTipChange:
+        // A button without a caption is read by its hint.
+        accessibility::nameChanged(this);
+        break;
     case QEvent::ToolTip:
         if (!m_showHint) {
             QToolTip::hideText();
@@ -381,6 +388,44 @@ void TFlatSpeedButton::mouseDoubleClickEvent(QMouseEvent* e)
     press(Qt::LeftButton, pointOf(e));
     if (self && m_down)
         emit doubleClicked();
+}
+
+void TFlatSpeedButton::keyPressEvent(QKeyEvent* e)
+{
+    const bool plain = !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    const int key = e->key();
+    if (!plain || (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter)) {
+        if (!m_focusShown) {
+            m_focusShown = true;
+            update();
+        }
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    e->accept();
+    m_focusShown = true;
+    update();
+    // A held key is one press, as a held mouse button is one click.
+    if (!e->isAutoRepeat() && isEnabled())
+        click();
+}
+
+void TFlatSpeedButton::focusInEvent(QFocusEvent* e)
+{
+    const Qt::FocusReason reason = e->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
+        m_focusShown = true;
+    update();
+    QWidget::focusInEvent(e);
+}
+
+void TFlatSpeedButton::focusOutEvent(QFocusEvent* e)
+{
+    const Qt::FocusReason reason = e->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        m_focusShown = false;
+    update();
+    QWidget::focusOutEvent(e);
 }
 
 void TFlatSpeedButton::press(Qt::MouseButton button, const QPoint& pos)
@@ -586,6 +631,16 @@ void TFlatSpeedButton::paintEvent(QPaintEvent*)
         m_state != TFlatButtonState::Disabled && m_grayedInactive ? paintState : m_state;
     m_glyph.draw(p, content, shownCaption(m_caption), palette().color(QPalette::ButtonText), m_layout, m_margin,
                  m_spacing, imageState, m_markDropDown && m_menu);
+    if (m_focusShown && hasFocus()) {
+        // A dotted frame of black and white dots, seen on any background.
+        const QRect r = rect().adjusted(3, 3, -4, -4);
+        for (int x = r.left(); x <= r.right(); ++x)
+            for (int y : {r.top(), r.bottom()})
+                p.fillRect(x, y, 1, 1, (x + y) % 2 ? Qt::white : Qt::black);
+        for (int y = r.top() + 1; y < r.bottom(); ++y)
+            for (int x : {r.left(), r.right()})
+                p.fillRect(x, y, 1, 1, (x + y) % 2 ? Qt::white : Qt::black);
+    }
     p.end();
 
     QPainter(this).drawImage(0, 0, m_image);
