@@ -57,12 +57,14 @@ TMemoForm::TMemoForm()
     ListBox1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ListBox1->setAccessibleName(QStringLiteral("Правила игры"));
     ListBox1->setStyleSheet(QStringLiteral("QListWidget { background: #c0c0c0; } QListWidget::item { height: 13px; }"));
 
     BitBtn1 = new TBitBtn(QStringLiteral("&Закрыть"), bgCheck, Wallpaper1);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGeometry(416, 336, 89, 25);
     setDefaultButton(BitBtn1);
+    setCancelButton(BitBtn1);
     connect(BitBtn1, &QPushButton::clicked, this, errorreport::guard([this] { close(); }));
 }
 
