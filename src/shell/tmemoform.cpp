@@ -83,6 +83,11 @@ void TMemoForm::FormActivate()
         const QStringList lines = readRulesFile(RulesFileName);
         ListBox1->clear();
         ListBox1->addItems(lines);
+        // A screen reader reading line by line says so at an empty one
+        // instead of nothing.
+        for (int i = 0; i < ListBox1->count(); ++i)
+            if (ListBox1->item(i)->text().isEmpty())
+                ListBox1->item(i)->setData(Qt::AccessibleTextRole, QStringLiteral("пустая строка"));
     } else {
         ListBox1->clear();
         ListBox1->addItem(QStringLiteral("Файл ") + RulesFileName + QStringLiteral(" не найден"));

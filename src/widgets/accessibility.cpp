@@ -245,6 +245,24 @@ public:
     }
 };
 
+// The area under a window's title and menu bars. It takes the focus on a
+// click only to pull the keys back from a menu bar; a screen reader has
+// nothing to focus there.
+class ClientAreaAccessible : public QAccessibleWidget {
+public:
+    explicit ClientAreaAccessible(QWidget* client)
+        : QAccessibleWidget(client, QAccessible::Client)
+    {
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.focusable = false;
+        s.focused = false;
+        return s;
+    }
+};
+
 class BoardAccessible : public QAccessibleWidget, public QAccessibleTableInterface {
 public:
     explicit BoardAccessible(TBoard* board)
@@ -403,6 +421,8 @@ QAccessibleInterface* factory(const QString& key, QObject* object)
         return new QAccessibleWidget(w, QAccessible::Grouping);
     if (auto* form = qobject_cast<TForm*>(w))
         return new FormAccessible(form);
+    if (auto* form = qobject_cast<TForm*>(w->parentWidget()); form && form->clientArea() == w)
+        return new ClientAreaAccessible(w);
     return nullptr;
 }
 
