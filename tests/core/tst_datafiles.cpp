@@ -124,15 +124,22 @@ void TstDataFiles::installedCopyReadsItsShareFolderAndKeepsTablesWithThePlayer()
 void TstDataFiles::missingDataLeavesBareNamesAndTablesBesideTheProgram()
 {
     // Nothing beside the program and no share folder: every open names the
-    // file asked for, and the tables stay where a build folder keeps them.
-    QVERIFY(QDir().mkpath(path(QStringLiteral("bare/bin"))));
-    datafiles::setProgramPath(path(QStringLiteral("bare/bin/tivorama")));
+    // file asked for, and the tables stay where a build folder keeps them;
+    // but a copy in a bin or games folder is an installed one whose data is
+    // gone, and its tables never go into the program folder.
+    QVERIFY(QDir().mkpath(path(QStringLiteral("bare/build"))));
+    datafiles::setProgramPath(path(QStringLiteral("bare/build/tivorama")));
 
     QCOMPARE(datafiles::dataDirectory(), QString());
     QCOMPARE(datafiles::runsInstalled(), false);
-    QCOMPARE(datafiles::tableDirectory(), path(QStringLiteral("bare/bin")));
+    QCOMPARE(datafiles::tableDirectory(), path(QStringLiteral("bare/build")));
     QCOMPARE(datafiles::locate(QStringLiteral("1.wav")), QStringLiteral("1.wav"));
     QCOMPARE(datafiles::locate(QStringLiteral("seaship.bmp")), QStringLiteral("seaship.bmp"));
+
+    QVERIFY(QDir().mkpath(path(QStringLiteral("bare/games"))));
+    datafiles::setProgramPath(path(QStringLiteral("bare/games/tivorama")));
+    QCOMPARE(datafiles::runsInstalled(), true);
+    QCOMPARE(datafiles::tableDirectory(), m_playerData + QStringLiteral("/Tivorama"));
 }
 
 QTEST_GUILESS_MAIN(TstDataFiles)
