@@ -640,6 +640,18 @@ QList<THemisphereButton*> THemisphereButton::groupMembers() const
 
 void THemisphereButton::mousePressEvent(QMouseEvent* event)
 {
+    press(event, false);
+}
+
+void THemisphereButton::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // Qt sends a double click as press, release, double click, release: the
+    // double click is the second press and counts as one.
+    press(event, true);
+}
+
+void THemisphereButton::press(QMouseEvent* event, bool doubleClick)
+{
     // Kept even when ignored, so the panel beneath is not pressed instead.
     event->accept();
     const QPoint pt = pointOf(event);
@@ -649,18 +661,14 @@ void THemisphereButton::mousePressEvent(QMouseEvent* event)
     emit mouseDown(event->button(), event->modifiers(), pt.x(), pt.y());
     if (!self || event->button() != Qt::LeftButton)
         return;
-    m_tracking = true;
-    m_savedDown = m_down;
+    // A press while the button is already held (no release between) keeps
+    // the Down it found at the first one, or a push button would stick.
+    if (!m_tracking) {
+        m_tracking = true;
+        m_savedDown = m_down;
+    }
     setDown(true);
-}
-
-void THemisphereButton::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    // The second press of a double click has already come as a press; this
-    // event only marks it. Pressing again would save Down as true and leave
-    // a push button stuck when released off its face.
-    event->accept();
-    if (event->button() == Qt::LeftButton && m_tracking)
+    if (doubleClick)
         emit doubleClicked();
 }
 
