@@ -4,6 +4,7 @@
 #include "themispherebutton.h"
 
 #include "look.h"
+#include "pixelart.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -608,9 +609,11 @@ void THemisphereButton::drawCaption(QImage& out, QImage& in, QImage& mask) const
 
 void THemisphereButton::paintEvent(QPaintEvent*)
 {
-    // Nothing but this: the look does not follow the enabled state.
+    // Nothing but this: the look does not follow the enabled state. On a
+    // scaled display the picture is drawn as pixel art, so the lamp stays
+    // round and its shading even.
     QPainter p(this);
-    p.drawImage(0, 0, m_down ? m_paintIn : m_paintOut);
+    pixelart::draw(p, QPointF(0, 0), m_down ? m_paintIn : m_paintOut);
 }
 
 void THemisphereButton::resizeEvent(QResizeEvent* event)
