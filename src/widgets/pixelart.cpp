@@ -9,6 +9,7 @@
 #include <QtMath>
 
 #include <cmath>
+#include <cstring>
 
 namespace pixelart {
 
@@ -112,7 +113,7 @@ QImage enlarged(const QImage& picture, int factor)
             for (int i = 0; i < factor; ++i)
                 first[x * factor + i] = from[x];
         for (int i = 1; i < factor; ++i)
-            memcpy(out.scanLine(y * factor + i), first, size_t(out.bytesPerLine()));
+            std::memcpy(out.scanLine(y * factor + i), first, size_t(out.bytesPerLine()));
     }
     return out;
 }
