@@ -22,12 +22,10 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 
 namespace {
 
