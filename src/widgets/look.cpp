@@ -18,11 +18,11 @@ namespace {
 // At a fractional display scale the "Windows" style's bevels come out uneven:
 // it rounds a frame's corner and truncates its size separately, so a button
 // shows its dark edge on one side and loses it on the other. Here the frames
-// and panels of buttons, edit fields, lists, menus and scroll-bar arrows are
-// drawn by the style onto an unscaled picture of exactly the device pixels
-// the control covers, and copied there: each line one device pixel, as Qt
-// draws them at whole scales, on the control's own edges. At whole scales
-// the style draws as it always has.
+// and panels of buttons, edit fields, lists, menus, hints and scroll-bar
+// arrows are drawn by the style onto an unscaled picture of exactly the
+// device pixels the control covers, and copied there: each line one device
+// pixel, as Qt draws them at whole scales, on the control's own edges. At
+// whole scales the style draws as it always has.
 class ClassicStyle : public QProxyStyle {
 public:
     using QProxyStyle::QProxyStyle;
@@ -60,6 +60,7 @@ private:
         case PE_FrameMenu:
         case PE_FrameWindow:
         case PE_FrameGroupBox:
+        case PE_PanelTipLabel:
             return true;
         default:
             return false;
