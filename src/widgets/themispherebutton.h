@@ -144,6 +144,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void press(QMouseEvent* event, bool doubleClick);
     void lookChanged();
     void sizeChanged();
     // The dome, glyph included, into both face pictures; transparent face

@@ -245,6 +245,11 @@ void TstHemisphereButton::groups_data()
     QTest::newRow("down member stays down") << 1 << false << "BB" << ".#.";
     QTest::newRow("AllowAllUp lets it pop up") << 1 << true << "BB" << "...";
     QTest::newRow("AllowAllUp still switches") << 1 << true << "BA" << "#..";
+    // A lower-case letter is a double click, as Qt delivers it: press,
+    // release, double click, release. Its second half is a second click.
+    QTest::newRow("double click on a push button") << 0 << false << "b" << "...";
+    QTest::newRow("double click toggles a member twice") << 1 << true << "b" << "...";
+    QTest::newRow("double click leaves a member down") << 1 << false << "b" << ".#.";
 }
 
 void TstHemisphereButton::groups()
@@ -260,10 +265,21 @@ void TstHemisphereButton::groups()
     // Set on the first button only: a group shares it.
     row.buttons[0]->setAllowAllUp(allowAllUp);
     QCOMPARE(row.buttons[2]->allowAllUp(), allowAllUp && groupIndex != 0);
-    for (const QChar c : clicks)
-        QTest::mouseClick(row.buttons[c.unicode() - 'A'], Qt::LeftButton, {}, centre);
+    QSignalSpy downSpy(row.buttons[1], &THemisphereButton::mouseDown);
+    QSignalSpy doubles(row.buttons[1], &THemisphereButton::doubleClicked);
+    for (const QChar c : clicks) {
+        THemisphereButton* b = row.buttons[c.toUpper().unicode() - 'A'];
+        QTest::mouseClick(b, Qt::LeftButton, {}, centre);
+        if (c.isLower()) {
+            QTest::mouseDClick(b, Qt::LeftButton, {}, centre);
+            QTest::mouseRelease(b, Qt::LeftButton, {}, centre);
+        }
+    }
     QCOMPARE(row.downs(), downs);
-    QCOMPARE(spy.count(), int(clicks.count(QLatin1Char('B'))));
+    const int onB = int(clicks.count(QLatin1Char('B')) + 2 * clicks.count(QLatin1Char('b')));
+    QCOMPARE(spy.count(), onB);
+    QCOMPARE(downSpy.count(), onB);
+    QCOMPARE(doubles.count(), int(clicks.count(QLatin1Char('b'))));
 }
 
 void TstHemisphereButton::tracking()
@@ -293,11 +309,11 @@ void TstHemisphereButton::tracking()
     QCOMPARE(downs.count(), 2);
     QVERIFY(!b->isDown());
 
-    // A double click as Qt delivers it: the second press comes as a press
-    // and then a double-click event.
+    // The second press of a double click, dragged off the face: no click,
+    // and the push button springs back.
     QTest::mouseClick(b, Qt::LeftButton, {}, centre);
-    QTest::mousePress(b, Qt::LeftButton, {}, centre);
     QTest::mouseDClick(b, Qt::LeftButton, {}, centre);
+    QVERIFY(b->isDown());
     QTest::mouseMove(b, QPoint(1, 12));
     QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(1, 12));
     QCOMPARE(doubles.count(), 1);

@@ -7,6 +7,7 @@
 #include "errorreport.h"
 #include "icons.h"
 #include "look.h"
+#include "pixelart.h"
 #include "tbitbtn.h"
 #include "tdigitaldisplay.h"
 #include "tflatspeedbutton.h"
@@ -95,8 +96,8 @@ void TMineCell::paintEvent(QPaintEvent*)
     QPainter p(this);
     const QRect face = paintPanel(p);
     if (!m_image.isNull()) {
-        p.drawImage(face.x() + (face.width() - m_image.width()) / 2,
-                    face.y() + (face.height() - m_image.height()) / 2, m_image);
+        pixelart::draw(p, QPoint(face.x() + (face.width() - m_image.width()) / 2,
+                                 face.y() + (face.height() - m_image.height()) / 2), m_image);
     } else if (!m_text.isEmpty()) {
         p.setPen(m_textColor);
         p.setFont(font());
