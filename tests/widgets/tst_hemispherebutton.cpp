@@ -1,6 +1,6 @@
 // The hemisphere button: the sea battle lamp's exact pictures, what rebuilds
 // them, glyphs, the paint through the mask, and push, radio and disabled
-// buttons under real mouse events; with TIVORAMA_DEMO_DIR set, demo pictures.
+// buttons under real mouse events.
 #include "testmain.h"
 
 #include "themispherebutton.h"
@@ -96,7 +96,6 @@ private slots:
     void groups();
     void tracking();
     void paintThroughMaskEnabledOrNot();
-    void demo();
 };
 
 void TstHemisphereButton::lampPixels_data()
@@ -351,36 +350,6 @@ void TstHemisphereButton::paintThroughMaskEnabledOrNot()
     QTest::mouseRelease(off, Qt::LeftButton, {}, centre);
     QCOMPARE(downs.count(), 0);
     QCOMPARE(clicks.count(), 0);
-}
-
-void TstHemisphereButton::demo()
-{
-    const QString dir = qEnvironmentVariable("TIVORAMA_DEMO_DIR");
-    if (dir.isEmpty())
-        QSKIP("TIVORAMA_DEMO_DIR is not set");
-    QVERIFY(QDir().mkpath(dir));
-    TWallpaper panel;
-    panel.resize(240, 72);
-    panel.setWallpaper(TWallpaper::sharedTile());
-    for (int i = 0; i < 10; ++i) {
-        auto* lamp = new THemisphereButton(&panel);
-        makeLamp(*lamp, i < 4 ? red : gray);
-        lamp->move(12 + 16 * i, 24);
-        lamp->setEnabled(false);
-    }
-    auto* button = new THemisphereButton(&panel);
-    button->SetBounds(176, 12, 48, 48);
-    button->setBevelOuter(hbRaised);
-    button->setBevelInner(hbRaised);
-    button->setFaceColor(QColor(0, 128, 128));
-    button->setFontColor(Qt::white);
-    button->setCaption(QStringLiteral("Пуск"));
-    for (bool down : {false, true}) {
-        button->setDown(down);
-        const QImage shot = grabImage(panel);
-        const QString name = down ? QStringLiteral("pressed") : QStringLiteral("released");
-        QVERIFY(shot.save(dir + QStringLiteral("/hemisphere_%1.png").arg(name)));
-    }
 }
 
 TIVORAMA_TEST_MAIN(TstHemisphereButton)
