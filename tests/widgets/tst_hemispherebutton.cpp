@@ -6,7 +6,6 @@
 #include "themispherebutton.h"
 #include "tpanel.h"
 
-#include <QDir>
 #include <QSignalSpy>
 
 #include <functional>
