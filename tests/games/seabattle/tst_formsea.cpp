@@ -478,6 +478,7 @@ void TstFormSea::pictureThatIsNotAFileGivesThePlainCell()
     QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
     QCOMPARE(other.missingPictures(), QStringList{QStringLiteral("seaship.bmp")});
     QCOMPARE(other.picture(TFormSea::pcShip).size(), QSize(25, 25));
+    datafiles::setProgramPath(m_dir->filePath(QStringLiteral("tivorama"))); // the score table goes here
     // Reported as a missing picture is, when the player comes to the game.
     ErrorCatcher catcher;
     other.FormActivate();
