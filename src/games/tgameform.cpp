@@ -80,6 +80,26 @@ public:
     }
 };
 
+// Runs a cue whose failure must not end the handler. The failure goes to
+// the error report once the handler has ended, as a raised one would: the
+// report's message box runs an event loop of its own, which must not run in
+// the middle of a move. Returns whether the cue played.
+template <class F>
+bool playOrReportLater(QObject* context, F&& play)
+{
+    QString text;
+    try {
+        play();
+        return true;
+    } catch (const std::exception& e) {
+        text = QString::fromUtf8(e.what());
+    } catch (...) {
+        text = QStringLiteral("Unknown error");
+    }
+    QMetaObject::invokeMethod(context, [text] { errorreport::report(text); }, Qt::QueuedConnection);
+    return false;
+}
+
 void installLateInputFilter()
 {
     static QPointer<LateInputFilter> filter;
@@ -254,13 +274,13 @@ void TGameForm::playCueOrThrow(const QString& fileName)
 
 void TGameForm::playCueOrReport(const QString& fileName, int fraction)
 {
-    if (errorreport::run([&] { m_cues->soundplay(fileName, fraction, [this] { RepaintNow(); }); }))
+    if (playOrReportLater(this, [&] { m_cues->soundplay(fileName, fraction, [this] { RepaintNow(); }); }))
         blockingCueEnded();
 }
 
 void TGameForm::playHeldCueOrReport(const QString& fileName)
 {
-    errorreport::run([&] { m_cues->playHeldCue(fileName); });
+    playOrReportLater(this, [&] { m_cues->playHeldCue(fileName); });
 }
 
 void TGameForm::blockingCueEnded()

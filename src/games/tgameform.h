@@ -131,8 +131,9 @@ protected:
     // error report shows it. It is for a cue the next steps wait on: the new
     // deal on its start cue, a result dialog on its fanfare. ...OrReport
     // hands the failure to the error report and returns, and the handler
-    // goes on. It is for a cue that follows a change the game has already
-    // made, so that the window still comes to show the state the game is in.
+    // goes on; the report shows once the handler has ended. It is for a cue
+    // that follows a change the game has already made, so that the window
+    // still comes to show the state the game is in.
     void startCueOrThrow(const QString& fileName);
     void finishCueOrThrow();
     void openHeldCueOrThrow(const QString& fileName);

@@ -414,7 +414,7 @@ void TstFormFifteen::missingMoveCueStillSlidesAndJudges()
         });
     });
     clickTile(16);
-    QCOMPARE(catcher.errors.size(), 1);
+    QTRY_COMPARE(catcher.errors.size(), 1);
     QVERIFY(!FormFifteen->Tiles[15]->isVisible());
     QCOMPARE(windows, (QStringList{QStringLiteral("Form15Over"), QStringLiteral("Form15table")}));
 }

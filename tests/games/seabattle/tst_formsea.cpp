@@ -390,7 +390,7 @@ void TstFormSea::battleGoesOnPastFailingCues()
     QCOMPARE(FormSea->Battle.PlayerAt(1, 10), psSunk);
     QCOMPARE(FormSea->Battle.PlayerAt(2, 2), psMiss);
     QCOMPARE(status(), QStringLiteral("Ваш корабль потоплен... Ваш ход..."));
-    QVERIFY(!catcher.errors.isEmpty());
+    QTRY_VERIFY(!catcher.errors.isEmpty());
 }
 
 void TstFormSea::inputMadeDuringACueIsDropped()
