@@ -40,6 +40,24 @@ public:
         return text;
     }
 
+    // What the window played for one event, its random draws scripted: the
+    // journal of take(), with a note of any draw left over.
+    template <class Form>
+    QString recordEvent(Form& form, const QList<int>& draws, const std::function<void()>& event)
+    {
+        ScriptedRandom random(std::deque<int>(draws.begin(), draws.end()));
+        form.setRandom(&random);
+        follow(&random);
+        take();
+        event();
+        QString played = take();
+        follow(nullptr);
+        form.setRandom(nullptr);
+        if (!random.values.empty())
+            played += QStringLiteral(" (%1 draws left)").arg(random.values.size());
+        return played;
+    }
+
     void soundplay(const QString& fileName, int fraction, const std::function<void()>& repaint) override
     {
         open(fileName);

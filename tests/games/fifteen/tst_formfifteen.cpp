@@ -54,14 +54,6 @@ void tick(int seconds)
         FormFifteen->Timer1Timer();
 }
 
-void closeDialogs()
-{
-    whenModalShown([](QWidget* w) {
-        w->close();
-        whenModalShown([](QWidget* t) { t->close(); });
-    });
-}
-
 } // namespace
 
 class TstFormFifteen : public QObject {
@@ -220,7 +212,7 @@ void TstFormFifteen::cueOfEachEvent_data()
             FormFifteen->Board.SetTiles(kOneToGo);
             FormFifteen->Redraw(false);
             tick(seconds);
-            closeDialogs();
+            closeModals(2);
         });
     };
 
@@ -244,13 +236,7 @@ void TstFormFifteen::cueOfEachEvent()
     QFETCH(QList<int>, draws);
     QFETCH(QString, cues);
     setUp();
-    ScriptedRandom random(std::deque<int>(draws.begin(), draws.end()));
-    FormFifteen->setRandom(&random);
-    m_cues.follow(&random);
-    m_cues.take();
-    event();
-    QCOMPARE(m_cues.take(), cues);
-    QVERIFY(random.values.empty());
+    QCOMPARE(m_cues.recordEvent(*FormFifteen, draws, event), cues);
 }
 
 void TstFormFifteen::solvingWithAGoodTimeEntersTheTable()

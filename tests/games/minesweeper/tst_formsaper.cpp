@@ -56,14 +56,6 @@ std::vector<std::pair<int, int>> minesAllBut(int safe)
     return mines;
 }
 
-void closeDialogs()
-{
-    whenModalShown([](QWidget* w) {
-        w->close();
-        whenModalShown([](QWidget* t) { t->close(); });
-    });
-}
-
 void answerDialogs(QStringList& shown, const QString& name = {})
 {
     whenModalShown([&shown, name](QWidget* w) {
@@ -209,7 +201,7 @@ void TstFormSaper::cueOfEachEvent_data()
         return Step([newGameWithMines, seconds] {
             newGameWithMines(minesAllBut(2), seconds)();
             click(1, 1);
-            closeDialogs();
+            closeModals(2);
         });
     };
 
@@ -240,13 +232,7 @@ void TstFormSaper::cueOfEachEvent()
     QFETCH(QList<int>, draws);
     QFETCH(QString, cues);
     setUp();
-    ScriptedRandom random(std::deque<int>(draws.begin(), draws.end()));
-    FormSaper->setRandom(&random);
-    m_cues.follow(&random);
-    m_cues.take();
-    event();
-    QCOMPARE(m_cues.take(), cues);
-    QVERIFY(random.values.empty());
+    QCOMPARE(m_cues.recordEvent(*FormSaper, draws, event), cues);
 }
 
 void TstFormSaper::lossEndsLostWhicheverCueFails_data()

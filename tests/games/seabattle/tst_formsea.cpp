@@ -276,10 +276,7 @@ void TstFormSea::cueOfEachEvent_data()
                cells.pop_back();
                for (const auto& [r, c] : cells)
                    fire(r, c);
-               whenModalShown([](QWidget* w) {
-                   w->close();
-                   whenModalShown([](QWidget* t) { t->close(); });
-               });
+               closeModals(2);
            })
         << fireAt(5, 8) << QList<int>{1} << "14.wav 1/4, reseed, Random(3), 4.wav";
     QTest::newRow("the computer sinks the tenth ship")
@@ -291,7 +288,7 @@ void TstFormSea::cueOfEachEvent_data()
                cells.push_back(last);
                battleWith(cells)();
                fire(10, 2);
-               whenModalShown([](QWidget* w) { w->close(); });
+               closeModals(1);
            })
         << fireAt(10, 1) << QList<int>{0, 0, 1}
         << "23.wav 1/4, Random(2), 18.wav, reseed, Random(3), 20.wav, 14.wav 1/4, 9.wav, reseed, Random(2), 17.wav";
@@ -304,13 +301,7 @@ void TstFormSea::cueOfEachEvent()
     QFETCH(QList<int>, draws);
     QFETCH(QString, cues);
     setUp();
-    ScriptedRandom random(std::deque<int>(draws.begin(), draws.end()));
-    FormSea->setRandom(&random);
-    m_cues.follow(&random);
-    m_cues.take();
-    event();
-    QCOMPARE(m_cues.take(), cues);
-    QVERIFY(random.values.empty());
+    QCOMPARE(m_cues.recordEvent(*FormSea, draws, event), cues);
 }
 
 void TstFormSea::wonBattleEntersTheTable()
