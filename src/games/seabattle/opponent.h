@@ -54,7 +54,8 @@ struct ComputerTurnHooks {
 enum class TurnEnd { Missed, Lost, Ignored };
 
 // Runs the computer's whole turn: shots until a miss or the loss of the
-// player's tenth ship. `strength` is asked before every shot, so a change of
-// the menu takes effect at the next shot; an empty one means professional.
+// player's tenth ship, each aimed with draws from `random`. `strength` is
+// asked before every shot, so a change of the menu takes effect at the next
+// shot; an empty one means professional.
 TurnEnd PlayComputerTurn(SeaBattle& battle, Opponent& opponent, RandomSource& random,
                          const std::function<Strength()>& strength, const ComputerTurnHooks& hooks = {});

@@ -35,8 +35,8 @@ public:
     void setStrength(Strength strength);     // "Новичок" / "Профессионал"
     Strength strength() const { return m_strength; }
 
-    // Every cell of the player's board, then of the computer's, shows the
-    // picture of its code.
+    // Every cell of the player's board (repaint2) or of the computer's
+    // (repaint3) shows the picture of its code.
     void repaint2();
     void repaint3();
     void ShowSunkLamps();
@@ -57,8 +57,9 @@ public:
     QAction* BeginnerItem;
     QAction* ProfessionalItem;
 
-    // The six cell pictures, loaded by bare file name when the window is
-    // made; a file that cannot be loaded leaves a plain picture drawn here.
+    // The six cell pictures, loaded by bare file name (loadSeaPicture) when
+    // the window is made; a file that cannot be loaded leaves a plain picture
+    // drawn here.
     enum Picture { pcClear, pcShip, pcSet, pcGoal, pcKilled, pcMissed, pcCount };
     const QImage& picture(Picture p) const { return m_pictures[p]; }
     QStringList missingPictures() const { return m_missingPictures; }
