@@ -31,12 +31,13 @@ constexpr QRgb black = 0xff000000, maroon = 0xff800000, green = 0xff008000, oliv
 
 // The few extra tones of the 256-colour glyphs and the icons: a bluish steel
 // ramp for the mine, the warship and the joystick, the warship's hull and
-// deck, three blues and foam for the sea, and the lit side of a red knob.
+// deck, three blues and foam for the sea, and the lit and shaded sides of a
+// red knob.
 namespace tone {
 constexpr QRgb steel0 = 0xff101018, steel1 = 0xff282c38, steel2 = 0xff404858, steel3 = 0xff606c80,
                steel4 = 0xff8c98a8, steel5 = 0xffc4ccd8, hull = 0xff4c5868, deck = 0xffa8b0bc,
                sea0 = 0xff002c78, sea1 = 0xff0050b8, sea2 = 0xff3c88e8, foam = 0xffb8e0ff,
-               pink = 0xffff8080;
+               pink = 0xffff8080, ember = 0xffc00000;
 }
 
 using Legend = std::map<char, QRgb>;
@@ -587,6 +588,66 @@ void drawJoystick16(Canvas& c)
              joystickLegend());
 }
 
+// The same joystick drawn at any other size of the desktop's icon theme:
+// each shape is laid out in the 32-pixel design's units and filled pixel by
+// pixel at the size asked for, so every size is as sharp as the 32-pixel
+// one. Lines that would vanish at small sizes keep at least a pixel, and
+// the outline grows with the picture; large sizes get a rounder knob.
+void drawJoystick(Canvas& c)
+{
+    const int s = c.width();
+    const double k = s / 32.0;
+    const int line = std::max(1, int(std::lround(k)));
+    const int ink = std::max(1, s / 64); // the black outline's thickness
+    auto at = [k](double x, double y) { return QPointF(x * k, y * k); };
+    // Pixels whose centres lie in the ellipse (design units), with the
+    // ellipse's own normalised coordinates handed to `shade`.
+    auto ellipse = [&](double cx, double cy, double rx, double ry, auto shade) {
+        for (int y = 0; y < s; ++y)
+            for (int x = 0; x < s; ++x) {
+                const double nx = ((x + 0.5) / k - cx) / rx, ny = ((y + 0.5) / k - cy) / ry;
+                if (nx * nx + ny * ny <= 1.0)
+                    c.set(x, y, shade(nx, ny));
+            }
+    };
+
+    // Base: a slab seen from above and in front, its top edge catching the
+    // light, its front in shadow.
+    c.polygon({at(5, 19), at(27, 19), at(31, 25), at(1, 25)}, tone::steel3);
+    c.fill(int(6 * k), int(19 * k), int(21 * k), line, tone::steel4);
+    c.fill(int(1 * k), int(25 * k), int(30 * k), std::max(2, int(std::lround(3 * k))), tone::steel1);
+    // Stick, lit on its left, and its rubber boot.
+    const int stick = std::max(2, int(std::lround(2 * k)));
+    const int stickLeft = int(std::lround(16 * k)) - stick / 2;
+    c.fill(stickLeft, int(9 * k), stick / 2, int(12 * k), tone::steel5);
+    c.fill(stickLeft + stick / 2, int(9 * k), stick - stick / 2, int(12 * k), tone::steel3);
+    c.polygon({at(13, 20), at(19, 20), at(20, 22.5), at(12, 22.5)}, tone::steel0);
+    // Knob, lit from the upper left; from 64 pixels on it is a shaded ball
+    // with two more tones, below that the three bands of the small icon.
+    const bool round = s >= 64;
+    ellipse(16, 7, 5.5, 5.5, [round](double nx, double ny) {
+        if (!round) {
+            const double light = -0.6 * nx - 0.7 * ny;
+            return light > 0.55 ? tone::pink : light > -0.35 ? vga::red : vga::maroon;
+        }
+        const double nz = std::sqrt(std::max(0.0, 1.0 - nx * nx - ny * ny));
+        const double light = -0.45 * nx - 0.55 * ny + 0.70 * nz;
+        return light > 0.93 ? vga::white : light > 0.75 ? tone::pink : light > 0.35 ? vga::red
+               : light > 0.05 ? tone::ember : vga::maroon;
+    });
+    if (!round)
+        c.fill(int((16 - 5.5 * 0.45) * k), int((7 - 5.5 * 0.45) * k), line, line, vga::white);
+    for (int i = 0; i < ink; ++i)
+        c.outline(vga::black);
+    // Fire button, ringed on its own since it lies on the base; below 32
+    // pixels its ring would swallow the base, so it is smaller there.
+    const double rx = s < 32 ? 2.4 : 3.0, ry = s < 32 ? 1.9 : 2.5;
+    ellipse(8, 22.5, rx + ink / k, ry + ink / k, [](double, double) { return vga::black; });
+    ellipse(8, 22.5, rx, ry, [](double nx, double ny) {
+        return ny > 0.45 ? vga::maroon : (nx + ny < -0.6 ? tone::pink : vga::red);
+    });
+}
+
 // ---------------------------------------------------------------------------
 // Output.
 
@@ -698,6 +759,19 @@ int main(int argc, char** argv)
         drawJoystick16(app16);
         savePng(app32, dir + "app32.png");
         savePng(app16, dir + "app16.png");
+
+        // The application icon for the desktop's menus, at every size of
+        // the icon theme; 16 and 32 are the window icons themselves.
+        for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            Canvas icon(size, size);
+            if (size == 16)
+                drawJoystick16(icon);
+            else if (size == 32)
+                drawJoystick32(icon);
+            else
+                drawJoystick(icon);
+            savePng(icon, dir + "tivorama-" + std::to_string(size) + ".png");
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "make_images: %s\n", e.what());
         return 1;

@@ -1,5 +1,6 @@
 // The minesweeper window's steady work: one cell opened by a click (the
 // model, the cell's repaint on screen and the held cue's play call).
+#include "minefieldlayout.h"
 #include "tformsaper.h"
 #include "tmemoform.h"
 
@@ -22,7 +23,7 @@ void BM_CellClick(benchmark::State& state)
             state.PauseTiming();
             FormSaper->Field.Start();
             FormSaper->NewField();
-            FormSaper->Field.SetMines({{10, 10}});
+            layMines(FormSaper->Field, {{10, 10}});
             next = 0;
             QCoreApplication::processEvents();
             state.ResumeTiming();
@@ -44,7 +45,7 @@ int main(int argc, char** argv)
     FormSaper->Timer1->stop();
     FormSaper->Show();
     FormSaper->NewGame();
-    FormSaper->Field.SetMines({{10, 10}});
+    layMines(FormSaper->Field, {{10, 10}});
     QCoreApplication::processEvents();
     return runBenchmarks(argc, argv);
 }

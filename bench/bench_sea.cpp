@@ -1,5 +1,6 @@
 // The sea battle window's drawing: one repaint of the player's board after a
 // change of every cell's picture, painted on the offscreen screen.
+#include "seabattlelayout.h"
 #include "tformsea.h"
 
 #include "benchmain.h"
@@ -18,7 +19,7 @@ void BM_PlayerBoardRepaint(benchmark::State& state)
 {
     int which = 0;
     for (auto _ : state) {
-        FormSea->Battle.SetBoard(Board::Player, kBoards[which]);
+        SeaBattleLayout::setBoard(FormSea->Battle, Board::Player, kBoards[which]);
         which = 1 - which;
         FormSea->repaint2();
         FormSea->RepaintNow();

@@ -5,6 +5,7 @@
 #include "opponent.h"
 #include "randomsource.h"
 #include "seabattle.h"
+#include "seabattlelayout.h"
 
 #include "benchmain.h"
 
@@ -16,9 +17,10 @@ namespace {
 SeaBattle midGame()
 {
     SeaBattle game;
-    game.SetBoard(Board::Player, "****o###..|ooooo..o..|#.##.#..#.|x....#..#.|#...o.....|"
-                                 "...#..o...|.o....#...|........o.|...o.....#|#.........");
-    game.SetPhase(gpBattle);
+    SeaBattleLayout::setBoard(game, Board::Player,
+                              "****o###..|ooooo..o..|#.##.#..#.|x....#..#.|#...o.....|"
+                              "...#..o...|.o....#...|........o.|...o.....#|#.........");
+    SeaBattleLayout::setPhase(game, gpBattle);
     return game;
 }
 
@@ -28,7 +30,7 @@ void BM_ComputerTurn(benchmark::State& state)
     const std::function<Strength()> strength = [chosen] { return chosen; };
     const SeaBattle start = midGame();
     ClockRandom random;
-    ComputerOpponent opponent(random);
+    ComputerOpponent opponent;
     const ComputerTurnHooks noHooks;
 
     // How long a turn is on average, counted once outside the timing.
@@ -37,13 +39,13 @@ void BM_ComputerTurn(benchmark::State& state)
     constexpr int kSample = 10000;
     for (int i = 0; i < kSample; ++i) {
         SeaBattle game = start;
-        PlayComputerTurn(game, opponent, strength, counting);
+        PlayComputerTurn(game, opponent, random, strength, counting);
     }
     state.counters["shots_per_turn"] = double(shots) / kSample;
 
     for (auto _ : state) {
         SeaBattle game = start;
-        benchmark::DoNotOptimize(PlayComputerTurn(game, opponent, strength, noHooks));
+        benchmark::DoNotOptimize(PlayComputerTurn(game, opponent, random, strength, noHooks));
         benchmark::ClobberMemory();
     }
 }

@@ -77,14 +77,15 @@ int main(int argc, char** argv)
     QDir::setCurrent(dir.path());
 
     TMediaPlayer player;
-    playCue(player, QStringLiteral("tick.wav")); // the device is open from here on
+    MediaCuePlayer cues(player);
+    cues.soundplay(QStringLiteral("tick.wav")); // the device is open from here on
 
     std::vector<double> shares;
     for (int run = 0; run < 5; ++run) {
         QElapsedTimer wall;
         wall.start();
         const double cpu0 = cpuSeconds();
-        playCue(player, QStringLiteral("second.wav"));
+        cues.soundplay(QStringLiteral("second.wav"));
         const double cpu = cpuSeconds() - cpu0;
         const double seconds = double(wall.nsecsElapsed()) / 1e9;
         shares.push_back(cpu / seconds);
@@ -95,7 +96,7 @@ int main(int argc, char** argv)
     std::printf("blocking 1 s cue, median: %.2f %% of one core (target < 5 %%)\n", 100.0 * shares[shares.size() / 2]);
 
     // A held cue, played once and left open, as between two moves.
-    openHeldCue(player, QStringLiteral("tick.wav"));
+    cues.openHeldCue(QStringLiteral("tick.wav"));
     player.Play();
     std::printf("idle, held cue open, device still open: %.3f %% of one core\n", 100.0 * idleShare(2000));
     idleShare(1000); // the device goes in this second

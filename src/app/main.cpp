@@ -1,14 +1,23 @@
-// Tivorama: creates every window, shows the launcher and runs until the
-// launcher is closed.
+// Tivorama: creates every window, shows the launcher (and the game the
+// command line asks for) and runs until the launcher is closed.
+#include "commandline.h"
 #include "registry.h"
 #include "tapplication.h"
-#include "tmainform.h"
 
 int main(int argc, char** argv)
 {
+    // Before the application object: --help and --version must answer
+    // without a display, and a bad option must not open any window.
+    const commandline::Options options = commandline::parse(argc, argv);
+    if (options.action != commandline::Options::Run)
+        return commandline::answer(options);
+
     TApplication app(argc, argv);
+    // Task bars and Wayland compositors find the menu entry, and with it the
+    // icon, by this name.
+    TApplication::setDesktopFileName(QStringLiteral("tivorama"));
     CreateForms();
-    MainForm->Show();
+    commandline::showWindows(options);
     const int result = app.exec();
     DestroyForms();
     return result;

@@ -76,8 +76,15 @@ QString dataDirectory()
 
 bool runsInstalled()
 {
+    const QString own = QFileInfo(programPath()).absolutePath();
     const QString data = dataDirectory();
-    return !data.isEmpty() && data != QFileInfo(programPath()).absolutePath();
+    if (!data.isEmpty())
+        return data != own;
+    // No data anywhere. A program in a bin or games folder is an installed
+    // copy whose data went missing: its tables still belong to the player,
+    // not in the system's program folder, even when root runs it.
+    const QString folder = QFileInfo(own).fileName();
+    return folder == QLatin1String("bin") || folder == QLatin1String("games");
 }
 
 QString locate(const QString& name)

@@ -25,7 +25,9 @@ QStringList names();
 // does; empty when none holds them.
 QString dataDirectory();
 
-// The data was found in a share folder, not beside the program.
+// The data was found in a share folder, not beside the program; or it was
+// found nowhere and the program lies in a bin or games folder, as an
+// installed copy does.
 bool runsInstalled();
 
 // The path to open for a bare file name: the name itself when the current

@@ -3,7 +3,6 @@
 // without unwinding through Qt.
 #include "tgameform.h"
 
-#include "cues.h"
 #include "errorreport.h"
 #include "tdigitaldisplay.h"
 #include "tflatspeedbutton.h"
@@ -11,31 +10,104 @@
 #include "tmemoform.h"
 #include "tpanel.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QInputEvent>
 #include <QMenu>
+#include <QPointer>
 #include <QTimer>
+
+#include <chrono>
 
 namespace {
 
-// Eats mouse presses and keys while the events that queued up are drained.
-class InputEater : public QObject {
+qint64 nowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// Input events carry the window system's time of their making, in
+// milliseconds of a clock of its own (the X server's, the compositor's, or
+// a test's count). The input that last passed was taken when it came in, so
+// it ties that clock to ours: a time of ours is the same moment as
+// lastTimestamp plus what our clock has moved since lastSeenMs. Zero stands
+// for an event that carries no time; it neither ties the clocks nor is
+// ever dropped.
+struct InputClock {
+    quint64 lastTimestamp = 0;
+    qint64 lastSeenMs = 0;
+
+    quint64 now() const { return lastTimestamp ? lastTimestamp + quint64(nowMs() - lastSeenMs) : 0; }
+};
+
+InputClock g_inputClock;
+
+// One filter for the whole program, installed with the first game window:
+// it drops a game window's clicks and keys made while one of its blocking
+// cues played, as they are handed out after the cue, and ties the clocks
+// with everything it lets pass. It only decides; it never runs the event
+// loop.
+class LateInputFilter : public QObject {
 public:
-    bool eventFilter(QObject*, QEvent* event) override
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override
     {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
         case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::Shortcut:
         case QEvent::ShortcutOverride:
-            return true;
+            break;
         default:
             return false;
         }
+        const auto& input = static_cast<const QInputEvent&>(*event);
+        if (auto* widget = qobject_cast<QWidget*>(watched)) {
+            if (auto* form = qobject_cast<TGameForm*>(widget->window()); form && form->madeDuringCue(input)) {
+                // An accepted override keeps a shortcut from firing; the key
+                // press that follows it is dropped here too.
+                event->accept();
+                return true;
+            }
+        }
+        if (input.timestamp() != 0) {
+            g_inputClock.lastTimestamp = input.timestamp();
+            g_inputClock.lastSeenMs = nowMs();
+        }
+        return false;
     }
 };
+
+// Runs a cue whose failure must not end the handler. The failure goes to
+// the error report once the handler has ended, as a raised one would: the
+// report's message box runs an event loop of its own, which must not run in
+// the middle of a move. Returns whether the cue played.
+template <class F>
+bool playOrReportLater(QObject* context, F&& play)
+{
+    QString text;
+    try {
+        play();
+        return true;
+    } catch (const std::exception& e) {
+        text = QString::fromUtf8(e.what());
+    } catch (...) {
+        text = QStringLiteral("Unknown error");
+    }
+    QMetaObject::invokeMethod(context, [text] { errorreport::report(text); }, Qt::QueuedConnection);
+    return false;
+}
+
+void installLateInputFilter()
+{
+    static QPointer<LateInputFilter> filter;
+    if (filter || !qApp)
+        return;
+    filter = new LateInputFilter(qApp);
+    qApp->installEventFilter(filter);
+}
 
 } // namespace
 
@@ -82,6 +154,10 @@ TGameForm::TGameForm(TGameInfo info)
 
     MediaPlayer1 = new TMediaPlayer(this);
     MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
+    m_mediaCues = std::make_unique<MediaCuePlayer>(*MediaPlayer1);
+    m_cues = m_mediaCues.get();
+    if (m_info.dropsInputMadeDuringCues)
+        installLateInputFilter();
 
     if (m_info.hasClock) {
         // Runs all the time; a new game does not restart it, so the first
@@ -155,7 +231,7 @@ void TGameForm::ShowRules()
 
 void TGameForm::FormClose()
 {
-    MediaPlayer1->Close();
+    m_cues->close();
 }
 
 void TGameForm::LoadTable()
@@ -174,38 +250,62 @@ int TGameForm::CounterValue() const
     return scoreValue(Counter->text());
 }
 
-void TGameForm::PlayCue(const QString& fileName, int fraction)
+void TGameForm::startCueOrThrow(const QString& fileName)
 {
-    soundplay(*MediaPlayer1, fileName, fraction, [this] { RepaintNow(); });
+    m_cues->startCue(fileName);
 }
 
-void TGameForm::DropInputMadeDuringCues()
+void TGameForm::finishCueOrThrow()
 {
-    InputEater eater;
-    QCoreApplication::instance()->installEventFilter(&eater);
-    // What the window system delivered meanwhile is queued now; handle it
-    // all, input excepted.
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::instance()->removeEventFilter(&eater);
+    m_cues->finishCue();
+    blockingCueEnded();
 }
 
-void TGameForm::PlayHeldCue(const QString& fileName)
+void TGameForm::openHeldCueOrThrow(const QString& fileName)
 {
-    errorreport::run([&] {
-        if (!MediaPlayer1->isOpen())
-            openHeldCue(*MediaPlayer1, fileName);
-        MediaPlayer1->Play();
-    });
+    m_cues->openHeldCue(fileName);
+}
+
+void TGameForm::playCueOrThrow(const QString& fileName)
+{
+    m_cues->soundplay(fileName);
+    blockingCueEnded();
+}
+
+void TGameForm::playCueOrReport(const QString& fileName, int fraction)
+{
+    if (playOrReportLater(this, [&] { m_cues->soundplay(fileName, fraction, [this] { RepaintNow(); }); }))
+        blockingCueEnded();
+}
+
+void TGameForm::playHeldCueOrReport(const QString& fileName)
+{
+    playOrReportLater(this, [&] { m_cues->playHeldCue(fileName); });
+}
+
+void TGameForm::blockingCueEnded()
+{
+    // Anything made from now on was made after the cue.
+    if (m_info.dropsInputMadeDuringCues)
+        m_inputMadeBefore = g_inputClock.now();
+}
+
+bool TGameForm::madeDuringCue(const QInputEvent& event) const
+{
+    if (m_inputMadeBefore == 0 || event.timestamp() == 0)
+        return false;
+    // The window system's clocks count in 32 bits and wrap; the difference
+    // between two times of one session is small either way.
+    return qint32(quint32(event.timestamp()) - quint32(m_inputMadeBefore)) < 0;
 }
 
 void TGameForm::EndOfWonGame(int score)
 {
-    EndOfGameRule(scores(), score, random(), [this](const QString& cue) { PlayCue(cue); }, Over, Badover, Table);
+    EndOfGameRule(scores(), score, random(), [this](const QString& cue) { playCueOrThrow(cue); }, Over, Badover, Table);
 }
 
 void TGameForm::EndOfLostGame()
 {
-    PlayCue(randomCueName(random(), 16, 17));
+    playCueOrThrow(randomCueName(random(), 16, 17));
     Lose->ShowModal();
 }

@@ -1,12 +1,13 @@
 // What every game window shares, made once: the game and help menus with the
 // items all games have, the counter header (digital display in its bevel and
-// the new-game button), the media player, the one-second clock where the game
-// has one, the game's high-score table, the table window, the rules viewer,
-// and the end of a game through the result dialogs. A game window derives
-// from TGameForm, describes itself once in a TGameInfo and adds only its own
-// controls and handlers.
+// the new-game button), the media player and the one policy for cues, the
+// one-second clock where the game has one, the game's high-score table, the
+// table window, the rules viewer, and the end of a game through the result
+// dialogs. A game window derives from TGameForm, describes itself once in a
+// TGameInfo and adds only its own controls and handlers.
 #pragma once
 
+#include "cues.h"
 #include "randomsource.h"
 #include "resultdialogs.h"
 #include "tform.h"
@@ -16,7 +17,10 @@
 #include <QPoint>
 #include <QPointer>
 
+#include <memory>
+
 class QAction;
+class QInputEvent;
 class QMenu;
 class QTimer;
 class TBevel;
@@ -38,7 +42,9 @@ struct TGameInfo {
     QPoint counterPos;          // the display's top-left corner; its bevel lies 2 pixels outside
     QPoint newGameButtonPos;    // the new-game button's top-left corner (34 x 34)
     bool hasClock = false;      // a one-second Timer1 that calls Timer1Timer()
-
+    // Clicks and keys the player made on the window while one of its
+    // blocking cues played are thrown away rather than handled afterwards.
+    bool dropsInputMadeDuringCues = false;
 
     // Every game names its rules file by its number and its rules viewer and
     // table window after itself.
@@ -82,6 +88,15 @@ public:
     void setRandom(RandomSource* random) { m_random = random ? random : &m_clockRandom; }
     RandomSource& random() { return *m_random; }
 
+    // What every cue of the window is played through: MediaPlayer1, or a
+    // test's stand-in (nullptr restores the media player).
+    void setCuePlayer(CuePlayer* player) { m_cues = player ? player : m_mediaCues.get(); }
+    CuePlayer& cuePlayer() { return *m_cues; }
+
+    // Whether the input event was made on this window while one of its
+    // blocking cues played (see TGameInfo::dropsInputMadeDuringCues).
+    bool madeDuringCue(const QInputEvent& event) const;
+
     Ttop Top;
 
     QMenu* GameMenu;
@@ -111,20 +126,22 @@ protected:
     // The counter's number; throws when its text is not one.
     int CounterValue() const;
 
-    // Plays a cue to its end through MediaPlayer1; the window takes no input
-    // meanwhile. With fraction > 1 the window is repainted once part-way
-    // through, so a change shows while the cue sounds.
-    void PlayCue(const QString& fileName, int fraction = 1);
-    // Plays the held cue of a move without waiting. Closing the window
-    // released it, so it is opened again when it is not open. A failure is
-    // reported and stops nothing: the move must still be shown and judged,
-    // or what is on screen would no longer be the game.
-    void PlayHeldCue(const QString& fileName);
-
-    // Throws away the clicks and keys the player made while a blocking cue
-    // played: they were made without seeing the board the cue was about, and
-    // a queued click on the enemy's sea would fire a shot nobody meant.
-    void DropInputMadeDuringCues();
+    // The cues, named by what a failure does (CuePlayer says what each
+    // plays). ...OrThrow raises the failure: the handler ends there and the
+    // error report shows it. It is for a cue the next steps wait on: the new
+    // deal on its start cue, a result dialog on its fanfare. ...OrReport
+    // hands the failure to the error report and returns, and the handler
+    // goes on; the report shows once the handler has ended. It is for a cue
+    // that follows a change the game has already made, so that the window
+    // still comes to show the state the game is in.
+    void startCueOrThrow(const QString& fileName);
+    void finishCueOrThrow();
+    void openHeldCueOrThrow(const QString& fileName);
+    void playCueOrThrow(const QString& fileName);
+    // With fraction > 1 the window is repainted once part-way through, so a
+    // change shows while the cue sounds.
+    void playCueOrReport(const QString& fileName, int fraction = 1);
+    void playHeldCueOrReport(const QString& fileName);
 
     // A won game: the end-of-game rule with this score (record or no-record
     // dialog after a cue), then the table window.
@@ -133,8 +150,16 @@ protected:
     void EndOfLostGame();
 
 private:
+    // A blocking cue has just played to its end.
+    void blockingCueEnded();
+
     TGameInfo m_info;
     QAction* m_ownItemsEnd = nullptr; // the separator above "Выход"
     ClockRandom m_clockRandom;
     RandomSource* m_random = &m_clockRandom;
+    std::unique_ptr<MediaCuePlayer> m_mediaCues;
+    CuePlayer* m_cues = nullptr;
+    // In the time of the input events: what was made before this was made
+    // while a blocking cue played. Zero: nothing to drop.
+    quint64 m_inputMadeBefore = 0;
 };

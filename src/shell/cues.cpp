@@ -48,6 +48,8 @@ void waitForEnd(TMediaPlayer& player, int fraction, const std::function<void()>&
 
 } // namespace
 
+CuePlayer::~CuePlayer() = default;
+
 int soundplayMark(int length, int fraction)
 {
     int quotient = length / fraction;
@@ -57,36 +59,42 @@ int soundplayMark(int length, int fraction)
     return quotient;
 }
 
-void playCue(TMediaPlayer& player, const QString& fileName)
+void MediaCuePlayer::soundplay(const QString& fileName, int fraction, const std::function<void()>& repaint)
 {
-    soundplay(player, fileName, 1, {});
+    startCue(fileName);
+    waitForEnd(m_player, fraction, repaint);
+    m_player.Close();
 }
 
-void startCue(TMediaPlayer& player, const QString& fileName)
+void MediaCuePlayer::startCue(const QString& fileName)
 {
-    player.setFileName(fileName);
-    player.Open();
-    player.Play();
+    m_player.setFileName(fileName);
+    m_player.Open();
+    m_player.Play();
 }
 
-void finishCue(TMediaPlayer& player)
+void MediaCuePlayer::finishCue()
 {
-    waitForEnd(player, 1, {});
-    player.Close();
+    waitForEnd(m_player, 1, {});
+    m_player.Close();
 }
 
-void openHeldCue(TMediaPlayer& player, const QString& fileName)
+void MediaCuePlayer::openHeldCue(const QString& fileName)
 {
-    player.setFileName(fileName);
-    player.Open();
+    m_player.setFileName(fileName);
+    m_player.Open();
 }
 
-void soundplay(TMediaPlayer& player, const QString& fileName, int fraction,
-               const std::function<void()>& repaint)
+void MediaCuePlayer::playHeldCue(const QString& fileName)
 {
-    startCue(player, fileName);
-    waitForEnd(player, fraction, repaint);
-    player.Close();
+    if (!m_player.isOpen() || m_player.fileName() != fileName)
+        openHeldCue(fileName);
+    m_player.Play();
+}
+
+void MediaCuePlayer::close()
+{
+    m_player.Close();
 }
 
 QString randomCueName(RandomSource& random, int first, int last, bool reseed)

@@ -1,6 +1,10 @@
-// The ways the game windows play their numbered cues through their media
-// player: to the end (blocking), started early and finished later, held open
-// for replay on every move, and the sea battle's form with one repaint part-way.
+// The ways a game window plays its numbered cues, named once: to the end
+// (blocking, with the sea battle's repaint part-way), started early and
+// waited for later, and held open for replay on every move. A window plays
+// them through the CuePlayer interface, which the media player backs and a
+// test double can record. Every CuePlayer call raises its failure as EError,
+// as the media player does; what a window does with it is the window's
+// policy (see TGameForm).
 #pragma once
 
 #include <QString>
@@ -10,25 +14,51 @@
 class RandomSource;
 class TMediaPlayer;
 
-// Opens fileName, plays it to its end and closes it. Takes no events while it
-// waits: the window neither repaints nor takes input meanwhile.
-void playCue(TMediaPlayer& player, const QString& fileName);
+class CuePlayer {
+public:
+    virtual ~CuePlayer();
 
-// Opens fileName and starts it without waiting, for a cue that sounds while
-// the window sets up a new game; finishCue() waits for it later.
-void startCue(TMediaPlayer& player, const QString& fileName);
+    // A blocking cue: opens fileName, plays it to its end and closes it. The
+    // window takes no events meanwhile. For fraction > 1, repaint is called
+    // once, at the first poll at which the position passes length / fraction
+    // (soundplayMark), so a change on the board shows part-way through.
+    virtual void soundplay(const QString& fileName, int fraction = 1, const std::function<void()>& repaint = {}) = 0;
 
-// Waits until the open cue has played to its end, then closes the player.
-void finishCue(TMediaPlayer& player);
+    // Opens fileName and starts it without waiting, for a cue that sounds
+    // while the window sets up a new game; finishCue() waits for it.
+    virtual void startCue(const QString& fileName) = 0;
+    // Waits until the started cue has played to its end, then closes it.
+    virtual void finishCue() = 0;
 
-// Opens fileName without playing it; each move then calls Play() on it.
-void openHeldCue(TMediaPlayer& player, const QString& fileName);
+    // Opens fileName as the held cue of a game, without playing it.
+    virtual void openHeldCue(const QString& fileName) = 0;
+    // Plays the held cue fileName without waiting; a cue still sounding goes
+    // on from where it is. Opens it first when it is not the open file:
+    // closing the window or a blocking cue released it.
+    virtual void playHeldCue(const QString& fileName) = 0;
 
-// A blocking cue that, for fraction > 1, calls repaint once, at the first poll
-// at which the position exceeds length / fraction (rounded to nearest, halves
-// to even), so a change on the board shows part-way through the sound.
-void soundplay(TMediaPlayer& player, const QString& fileName, int fraction,
-               const std::function<void()>& repaint);
+    // Stops and closes whatever is open; nothing open, nothing happens.
+    virtual void close() = 0;
+};
+
+// The cues on a window's media player. The waits poll the player on the UI
+// thread without running the event loop.
+class MediaCuePlayer : public CuePlayer {
+public:
+    explicit MediaCuePlayer(TMediaPlayer& player)
+        : m_player(player)
+    {
+    }
+    void soundplay(const QString& fileName, int fraction = 1, const std::function<void()>& repaint = {}) override;
+    void startCue(const QString& fileName) override;
+    void finishCue() override;
+    void openHeldCue(const QString& fileName) override;
+    void playHeldCue(const QString& fileName) override;
+    void close() override;
+
+private:
+    TMediaPlayer& m_player;
+};
 
 // The position soundplay() must pass before it repaints: length / fraction
 // rounded to the nearest integer, halves to the even neighbour.

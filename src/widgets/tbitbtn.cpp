@@ -1,5 +1,7 @@
 #include "tbitbtn.h"
 
+#include "icons.h"
+
 #include <QBitmap>
 #include <QImage>
 #include <QPixmap>
@@ -16,7 +18,8 @@ TBitBtn::TBitBtn(const QString& caption, TBitBtnGlyph glyph, QWidget* parent)
     if (!file.isEmpty()) {
         const QImage image(file);
         if (!image.isNull()) {
-            setIcon(QIcon(keyedGlyph(image)));
+            // Drawn as pixel art, so the glyph stays sharp on a scaled display.
+            setIcon(icons::pixelArt({keyedGlyph(image).toImage()}));
             setIconSize(image.size());
         }
     }

@@ -5,11 +5,13 @@
 #include "accessibility.h"
 #include "eerror.h"
 #include "errorreport.h"
+#include "pixelart.h"
 
 #include <QPainter>
 #include <QScopeGuard>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QtMath>
 
 #include <algorithm>
 #include <optional>
@@ -142,6 +144,7 @@ TDigitalDisplay::TDigitalDisplay(QWidget* parent)
 {
     // Every pixel is painted on each redraw.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    collectDots();
 }
 
 void TDigitalDisplay::setText(const QString& text)
@@ -215,11 +218,13 @@ void TDigitalDisplay::paintEvent(QPaintEvent*)
             return;
         run = &own;
     }
-    const QImage picture = compose(*run);
+    QPainter p(this);
+    const QRect device = pixelart::deviceRect(p, rect());
+    const QImage picture = compose(*run, p, device);
     if (picture.isNull())
         return;
-    QPainter p(this);
-    p.drawImage(0, 0, picture);
+    pixelart::DeviceScope scope(p);
+    p.drawImage(device.topLeft(), picture);
 }
 
 void TDigitalDisplay::collectGlyphs(GlyphRun& run) const
@@ -253,12 +258,12 @@ void TDigitalDisplay::collectGlyphs(GlyphRun& run) const
     }
 }
 
-QImage TDigitalDisplay::compose(const GlyphRun& run) const
+QImage TDigitalDisplay::compose(const GlyphRun& run, const QPainter& p, const QRect& device) const
 {
     const int w = width(), h = height();
-    if (w <= 0 || h <= 0)
+    if (w <= 0 || h <= 0 || device.isEmpty())
         return {};
-    QImage picture(w, h, QImage::Format_RGB32);
+    QImage picture(device.size(), QImage::Format_RGB32);
     picture.fill(kBlack);
     const bool stripUsable = m_strip.width() >= kCellCount * cellWidth && m_strip.height() >= cellHeight;
     if (run.count == 0 || !stripUsable)
@@ -281,24 +286,63 @@ QImage TDigitalDisplay::compose(const GlyphRun& run) const
         break;
     }
     const int top = (h - cellHeight) / 2;
-    const int y0 = std::max(0, top), y1 = std::min(h, top + cellHeight);
 
+    // The dots are drawn, not the strip's pixels: on a scaled display a
+    // dot's pixel would cover one device pixel or two, so whole rows of dots
+    // could vanish. Each dot is a square of one size on a grid of one pitch
+    // in device pixels, the grid centred in the glyph's cell; at scale 1 and
+    // every whole scale that is exactly the strip enlarged.
+    const DotGrid grid = DotGrid::forScale(pixelart::scaleOf(p));
+    const int extentX = 4 * grid.pitch + grid.dot, extentY = 8 * grid.pitch + grid.dot;
     for (int j = 0; j < run.count; ++j) {
         const qint64 x = firstX + j * pitch;
         if (x >= w)
             break;
         if (x + cellWidth <= 0)
             continue;
-        const int left = int(x);
-        const int x0 = std::max(0, left), x1 = std::min(w, left + cellWidth);
-        const int cellX = run.glyphs[j].cell * cellWidth - left;
+        const QRect cell = pixelart::deviceRect(p, QRectF(qreal(x), top, cellWidth, cellHeight))
+                               .translated(-device.topLeft());
+        const int left = cell.left() + (cell.width() - extentX) / 2;
+        const int upper = cell.top() + (cell.height() - extentY) / 2;
         const QRgb colour = run.glyphs[j].colour;
-        for (int y = y0; y < y1; ++y) {
-            const auto* src = reinterpret_cast<const QRgb*>(m_strip.constScanLine(y - top)) + cellX;
-            auto* dst = reinterpret_cast<QRgb*>(picture.scanLine(y));
-            for (int x = x0; x < x1; ++x)
-                dst[x] = src[x] == kOlive ? colour : src[x];
+        for (const QPoint dot : m_dots[run.glyphs[j].cell]) {
+            // Dot rows and columns lie on odd strip pixels; the colon's even
+            // rows fall halfway between two of them.
+            const QRect square(left + grid.offset(dot.x()), upper + grid.offset(dot.y()), grid.dot, grid.dot);
+            const QRect shown = square.intersected(picture.rect());
+            for (int y = shown.top(); y <= shown.bottom(); ++y) {
+                auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+                std::fill(line + shown.left(), line + shown.right() + 1, colour);
+            }
         }
     }
     return picture;
+}
+
+TDigitalDisplay::DotGrid TDigitalDisplay::DotGrid::forScale(qreal scale)
+{
+    // The pitch never exceeds the scaled one, so a glyph never grows into
+    // its neighbour; the dot is half the pitch, rounded up.
+    DotGrid grid;
+    grid.pitch = qMax(2, qFloor(2 * scale + 1e-6));
+    grid.dot = (grid.pitch + 1) / 2;
+    return grid;
+}
+
+int TDigitalDisplay::DotGrid::offset(int stripPixel) const
+{
+    return qFloor((stripPixel - 1) * pitch / 2.0);
+}
+
+void TDigitalDisplay::collectDots()
+{
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        m_dots[cell].clear();
+        if (m_strip.width() < kCellCount * cellWidth || m_strip.height() < cellHeight)
+            continue;
+        for (int v = 0; v < cellHeight; ++v)
+            for (int u = 0; u < cellWidth; ++u)
+                if (m_strip.pixel(cell * cellWidth + u, v) == kOlive)
+                    m_dots[cell].append(QPoint(u, v));
+    }
 }

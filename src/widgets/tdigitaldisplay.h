@@ -7,8 +7,12 @@
 #include <QByteArray>
 #include <QColor>
 #include <QImage>
+#include <QList>
+#include <QPoint>
 #include <QString>
 #include <QWidget>
+
+class QPainter;
 
 #include <array>
 
@@ -67,7 +71,19 @@ private:
     void redraw();
     // Applies the escapes; throws EError on a malformed hex colour.
     void collectGlyphs(GlyphRun& run) const;
-    QImage compose(const GlyphRun& run) const;
+    // The lit dots in device pixels, for a paint through `p` onto `device`.
+    QImage compose(const GlyphRun& run, const QPainter& p, const QRect& device) const;
+    void collectDots();
+
+    // Where the dots of a glyph go in device pixels: a square of `dot` pixels
+    // every `pitch` pixels.
+    struct DotGrid {
+        int pitch = 2;
+        int dot = 1;
+        static DotGrid forScale(qreal scale);
+        // Device offset of a dot at this strip pixel from the first dot.
+        int offset(int stripPixel) const;
+    };
 
     QString m_text;
     QByteArray m_bytes; // m_text in the program's single-byte code page
@@ -77,6 +93,7 @@ private:
     TAlignment m_alignment = taLeftJustify;
 
     QImage m_strip; // the 69 glyph cells, 32-bit for fast copying
+    std::array<QList<QPoint>, 69> m_dots; // the lit strip pixels of each cell
     const GlyphRun* m_prepared = nullptr; // glyphs redraw() collected for the paint it forces
     int m_redrawCount = 0;
 };

@@ -4,6 +4,7 @@
 #include "tflatbuttonglyph.h"
 
 #include "look.h"
+#include "pixelart.h"
 
 #include <QPainter>
 
@@ -26,8 +27,17 @@ int captionFlags(bool wordWrap)
 // A downward triangle 7 pixels wide and 4 high; its top row is at y - 1.
 void drawMark(QPainter& p, int x, int y, const QColor& color)
 {
+    if (pixelart::isUnscaled(p)) {
+        for (int row = 0; row < 4; ++row)
+            p.fillRect(QRect(x + row, y - 1 + row, 7 - 2 * row, 1), color);
+        return;
+    }
+    QImage mark(7, 4, QImage::Format_ARGB32_Premultiplied);
+    mark.fill(Qt::transparent);
     for (int row = 0; row < 4; ++row)
-        p.fillRect(QRect(x + row, y - 1 + row, 7 - 2 * row, 1), color);
+        for (int i = row; i < 7 - row; ++i)
+            mark.setPixel(i, row, color.rgb());
+    pixelart::draw(p, QPointF(x, y - 1), mark);
 }
 
 } // namespace
@@ -235,7 +245,7 @@ void TFlatButtonGlyph::draw(QPainter& p, const QRect& content, const QString& ca
     const QRect textRect = at.text.translated(content.topLeft());
 
     if (hasGlyph)
-        p.drawImage(glyphPos, stateImage(state));
+        pixelart::draw(p, glyphPos, stateImage(state));
 
     const bool disabled = state == TFlatButtonState::Disabled;
     if (!caption.isEmpty()) {

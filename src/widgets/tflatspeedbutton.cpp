@@ -5,6 +5,7 @@
 
 #include "accessibility.h"
 #include "look.h"
+#include "pixelart.h"
 #include "tpanel.h"
 
 #include <QApplication>
@@ -565,31 +566,31 @@ void TFlatSpeedButton::drawFrame(QPainter& p, QRect& r, bool pressed) const
     const QColor face = look::btnFace();
     const QColor frame = look::windowFrame();
     const bool newStyle = m_style != bsWin31;
+    TFrames frames(p, r);
     if (!pressed) {
         if (newStyle && !m_flat) {
-            frame3D(p, r, highlight, frame);
-            frame3D(p, r, face, shadow);
+            frames.draw(highlight, frame);
+            frames.draw(face, shadow);
         } else if (newStyle) {
-            frame3D(p, r, highlight, shadow);
+            frames.draw(highlight, shadow);
         } else if (!m_flat) {
-            frame3D(p, r, frame, frame);
-            frame3D(p, r, highlight, shadow);
+            frames.draw(frame, frame);
+            frames.draw(highlight, shadow);
         } else {
-            frame3D(p, r, highlight, frame);
+            frames.draw(highlight, frame);
         }
     } else {
         if (newStyle && !m_flat) {
-            frame3D(p, r, frame, highlight);
-            frame3D(p, r, shadow, face);
+            frames.draw(frame, highlight);
+            frames.draw(shadow, face);
         } else if (!newStyle && !m_flat) {
-            frame3D(p, r, frame, frame);
-            p.fillRect(QRect(r.left(), r.top(), 1, r.height()), shadow);
-            p.fillRect(QRect(r.left(), r.top(), r.width(), 1), shadow);
+            frames.draw(frame, frame);
+            frames.drawTopLeft(shadow);
         } else {
-            frame3D(p, r, frame, highlight);
+            frames.draw(frame, highlight);
         }
     }
-    r.adjust(1, 1, -1, -1);
+    r = frames.inner().adjusted(1, 1, -1, -1);
 }
 
 void TFlatSpeedButton::paintEvent(QPaintEvent*)
@@ -602,18 +603,28 @@ void TFlatSpeedButton::paintEvent(QPaintEvent*)
     }
     const TFlatButtonState paintState = m_flat && !m_hot ? TFlatButtonState::Inactive : m_state;
 
-    const qreal dpr = devicePixelRatioF();
-    const QSize pixels = (QSizeF(size()) * dpr).toSize();
-    if (m_image.size() != pixels) {
-        m_image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    // The picture holds exactly the device pixels the button covers. Its
+    // painter keeps the fraction of a device pixel by which the button's
+    // corner lies off the device grid, so that the parent's tiles, the
+    // frames and the glyph land on the same device pixels as they would on
+    // the window itself.
+    QPainter out(this);
+    const qreal scale = pixelart::scaleOf(out);
+    const QRect device = pixelart::deviceRect(out, rect());
+    if (m_image.size() != device.size()) {
+        m_image = QImage(device.size(), QImage::Format_ARGB32_Premultiplied);
         // Fonts sized in points come out as on the screen.
         m_image.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
         m_image.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
     }
-    m_image.setDevicePixelRatio(dpr);
+    if (m_image.isNull())
+        return;
+    m_image.setDevicePixelRatio(scale);
     m_image.fill(look::btnFace());
 
     QPainter p(&m_image);
+    const QTransform onWindow = out.deviceTransform();
+    p.translate((onWindow.dx() - device.left()) / scale, (onWindow.dy() - device.top()) / scale);
     p.setFont(font());
     if (m_transparent)
         paintParentBackground(p);
@@ -624,8 +635,19 @@ void TFlatSpeedButton::paintEvent(QPaintEvent*)
         drawFrame(p, content, pressed);
     if (pressed)
         content.translate(1, 1);
-    if (m_state == TFlatButtonState::Exclusive && !m_flat)
-        p.fillRect(content.adjusted(0, 0, -1, -1), QBrush(checkerboard()));
+    if (m_state == TFlatButtonState::Exclusive && !m_flat) {
+        const QRect area = content.adjusted(0, 0, -1, -1);
+        if (pixelart::isUnscaled(p)) {
+            p.fillRect(area, QBrush(checkerboard()));
+        } else {
+            // Each square of the pattern as wide as a frame line.
+            const QRect d = pixelart::deviceRect(p, area);
+            const QImage pattern = pixelart::enlarged(checkerboard(), pixelart::lineWidth(scale));
+            pixelart::DeviceScope scope(p);
+            p.setBrushOrigin(0, 0);
+            p.fillRect(d, QBrush(pattern));
+        }
+    }
 
     const TFlatButtonState imageState =
         m_state != TFlatButtonState::Disabled && m_grayedInactive ? paintState : m_state;
@@ -643,5 +665,7 @@ void TFlatSpeedButton::paintEvent(QPaintEvent*)
     }
     p.end();
 
-    QPainter(this).drawImage(0, 0, m_image);
+    m_image.setDevicePixelRatio(1);
+    pixelart::DeviceScope scope(out);
+    out.drawImage(device.topLeft(), m_image);
 }

@@ -11,6 +11,7 @@
 
 #include "errorreport.h"
 #include "look.h"
+#include "pixelart.h"
 #include "tgradientcaption.h"
 #include "tpanel.h"
 
@@ -191,12 +192,12 @@ void TForm::paintEvent(QPaintEvent*)
     if (m.frame == 0 && m.caption == 0)
         return;
     QPainter p(this);
-    QRect r = rect();
-    frame3D(p, r, look::btnFace(), look::windowFrame());
-    frame3D(p, r, look::btnHighlight(), look::btnShadow());
-    frame3D(p, r, look::btnFace(), look::btnFace(), m.frame - 2);
+    TFrames frames(p, rect());
+    frames.draw(look::btnFace(), look::windowFrame());
+    frames.draw(look::btnHighlight(), look::btnShadow());
+    frames.draw(look::btnFace(), look::btnFace(), m.frame - 2);
     if (m.caption > 0) // the line between the title bar and what lies below it
-        p.fillRect(QRect(m.frame, m.frame + m.caption - 1, width() - 2 * m.frame, 1), look::btnFace());
+        pixelart::fill(p, QRect(m.frame, m.frame + m.caption - 1, width() - 2 * m.frame, 1), look::btnFace());
 }
 
 void TForm::resizeEvent(QResizeEvent* event)

@@ -6,6 +6,7 @@
 
 #include "errorreport.h"
 #include "look.h"
+#include "pixelart.h"
 
 #include <QAction>
 #include <QApplication>
@@ -252,7 +253,7 @@ void TGradientCaption::drawGradient(QPainter& p, const QRect& bar, const QColor&
                        begin.green() + mulDivRound(i, end.green() - begin.green(), n - 1),
                        begin.blue() + mulDivRound(i, end.blue() - begin.blue(), n - 1));
         }
-        p.fillRect(QRect(bar.x() + x0, bar.y(), x1 - x0, bar.height()), c);
+        pixelart::fill(p, QRect(bar.x() + x0, bar.y(), x1 - x0, bar.height()), c);
     }
 }
 
@@ -263,10 +264,16 @@ void TGradientCaption::drawIcon(QPainter& p, const QRect& area) const
         return;
     // QWidget::windowIcon() already falls back to the application's icon.
     const QIcon icon = m_window->windowIcon();
-    if (icon.isNull())
-        p.drawImage(target, defaultIcon());
-    else
-        p.drawPixmap(target, icon.pixmap(target.size(), 1.0));
+    if (pixelart::isUnscaled(p)) {
+        if (icon.isNull())
+            p.drawImage(target, defaultIcon());
+        else
+            p.drawPixmap(target, icon.pixmap(target.size(), 1.0));
+        return;
+    }
+    const qreal scale = pixelart::scaleOf(p);
+    const QImage picture = icon.isNull() ? defaultIcon() : icon.pixmap(target.size(), scale).toImage();
+    pixelart::drawDevice(p, pixelart::deviceRect(p, target), picture);
 }
 
 void TGradientCaption::drawTexts(QPainter& p, const QRect& area, const QColor& color) const
@@ -291,14 +298,18 @@ void TGradientCaption::drawTexts(QPainter& p, const QRect& area, const QColor& c
     draw(m_window->windowTitle(), m_captionFont);
 }
 
-QImage TGradientCaption::composeBar(bool active)
+QImage TGradientCaption::composeBar(bool active, qreal scale)
 {
     const TCaptionLayout l = layOut();
     if (l.bar.isEmpty())
         return QImage();
-    QImage image(rightEdge(l.bar), bottomEdge(l.bar), QImage::Format_RGB32);
+    // In device pixels, so that text is drawn sharp and the bands and the
+    // buttons' lines land on whole pixels.
+    QImage image(pixelart::snap(rightEdge(l.bar) * scale), pixelart::snap(bottomEdge(l.bar) * scale),
+                 QImage::Format_RGB32);
     if (image.isNull())
         return image;
+    image.setDevicePixelRatio(scale);
     // What shows where no band is drawn (NumColors below 1).
     image.fill(look::btnFace());
     QPainter p(&image);
@@ -323,11 +334,16 @@ bool TGradientCaption::paintHook(QPaintEvent* event)
     const TCaptionLayout l = layOut();
     if (l.bar.isEmpty() || !event->region().intersects(l.bar))
         return true;
-    const QImage picture = composeBar(m_window->isActiveWindow());
+    QPainter p(m_window);
+    QImage picture = composeBar(m_window->isActiveWindow(), pixelart::scaleOf(p));
     if (picture.isNull())
         return true;
-    QPainter p(m_window);
-    p.drawImage(l.bar.topLeft(), picture, l.bar);
+    // The bar's pixels in the picture are the window's own device pixels.
+    const QRect device = pixelart::deviceRect(p, l.bar);
+    picture.setDevicePixelRatio(1);
+    pixelart::DeviceScope scope(p);
+    const QPoint windowOrigin = pixelart::deviceRect(p, QRectF()).topLeft();
+    p.drawImage(device.topLeft(), picture, device.translated(-windowOrigin));
     return true;
 }
 

@@ -82,9 +82,9 @@ public:
     // places the caption buttons.
     TCaptionLayout layOut();
     // The bar composed off-screen, in an image whose pixels are at window
-    // coordinates (it reaches from the origin to the bar's bottom-right).
-    // Null when the window has no bar.
-    QImage composeBar(bool active);
+    // coordinates times `scale` (it reaches from the origin to the bar's
+    // bottom-right). Null when the window has no bar.
+    QImage composeBar(bool active, qreal scale = 1);
     // The window menu with its items enabled and greyed for the window's
     // present state.
     QMenu* prepareWindowMenu();

@@ -4,6 +4,7 @@
 #include "tgradientcaptionbutton.h"
 
 #include "look.h"
+#include "pixelart.h"
 #include "tpanel.h"
 
 #include <QHash>
@@ -133,15 +134,17 @@ void TGradientCaptionButton::redraw()
 
 void TGradientCaptionButton::paint(QPainter& p, bool restoreGlyph) const
 {
-    QRect r = m_rect;
+    // The face first: on a scaled surface the frames may end short of the
+    // logical inner edge, and the face fills what they leave.
+    pixelart::fill(p, m_rect, look::btnFace());
+    TFrames frames(p, m_rect);
     if (m_pressed) {
-        frame3D(p, r, look::windowFrame(), look::btnHighlight());
-        frame3D(p, r, look::btnShadow(), look::btnFace());
+        frames.draw(look::windowFrame(), look::btnHighlight());
+        frames.draw(look::btnShadow(), look::btnFace());
     } else {
-        frame3D(p, r, look::btnHighlight(), look::windowFrame());
-        frame3D(p, r, look::btnFace(), look::btnShadow());
+        frames.draw(look::btnHighlight(), look::windowFrame());
+        frames.draw(look::btnFace(), look::btnShadow());
     }
-    p.fillRect(r, look::btnFace());
 
     Glyph g = gClose;
     switch (m_kind) {
@@ -151,17 +154,39 @@ void TGradientCaptionButton::paint(QPainter& p, bool restoreGlyph) const
     case cbHelp: g = gHelp; break;
     }
     const QImage& shape = glyphImage(g, 0);
-    QPoint at(m_rect.x() + (m_rect.width() - shape.width()) / 2, m_rect.y() + (m_rect.height() - shape.height()) / 2);
-    if (m_pressed)
-        at += QPoint(1, 1);
-    p.save();
-    p.setClipRect(m_rect.adjusted(2, 2, -2, -2));
-    if (m_enabled) {
-        p.drawImage(at, glyphImage(g, look::btnText().rgb() & 0xffffff));
-    } else {
-        // Greyed: a white copy one pixel down and right, the grey on top.
-        p.drawImage(at + QPoint(1, 1), glyphImage(g, look::btnHighlight().rgb() & 0xffffff));
-        p.drawImage(at, glyphImage(g, look::btnShadow().rgb() & 0xffffff));
+    const QPoint at(m_rect.x() + (m_rect.width() - shape.width()) / 2,
+                    m_rect.y() + (m_rect.height() - shape.height()) / 2);
+    auto glyph = [&](const QColor& colour) { return glyphImage(g, colour.rgb() & 0xffffff); };
+    if (pixelart::isUnscaled(p)) {
+        const QPoint shown = m_pressed ? at + QPoint(1, 1) : at;
+        p.save();
+        p.setClipRect(m_rect.adjusted(2, 2, -2, -2));
+        if (m_enabled) {
+            p.drawImage(shown, glyph(look::btnText()));
+        } else {
+            // Greyed: a white copy one pixel down and right, the grey on top.
+            p.drawImage(shown + QPoint(1, 1), glyph(look::btnHighlight()));
+            p.drawImage(shown, glyph(look::btnShadow()));
+        }
+        p.restore();
+        return;
     }
-    p.restore();
+    // Scaled, the glyph's strokes are as wide as the frame's lines, and it is
+    // centred where the unscaled one is; a press moves it by one line width.
+    const qreal scale = pixelart::scaleOf(p);
+    const int line = pixelart::lineWidth(scale);
+    const QSize size = shape.size() * line;
+    const QRect centre = pixelart::deviceRect(p, QRectF(at + QPointF(shape.width(), shape.height()) / 2, QSizeF()));
+    QPoint shown = centre.topLeft() - QPoint(size.width() / 2, size.height() / 2);
+    if (m_pressed)
+        shown += QPoint(line, line);
+    const QRect face = frames.innerDevice();
+    pixelart::DeviceScope scope(p);
+    p.setClipRect(face, Qt::IntersectClip);
+    if (m_enabled) {
+        p.drawImage(shown, pixelart::resized(glyph(look::btnText()), size));
+    } else {
+        p.drawImage(shown + QPoint(line, line), pixelart::resized(glyph(look::btnHighlight()), size));
+        p.drawImage(shown, pixelart::resized(glyph(look::btnShadow()), size));
+    }
 }

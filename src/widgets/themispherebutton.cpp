@@ -4,6 +4,7 @@
 #include "themispherebutton.h"
 
 #include "look.h"
+#include "pixelart.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -608,9 +609,11 @@ void THemisphereButton::drawCaption(QImage& out, QImage& in, QImage& mask) const
 
 void THemisphereButton::paintEvent(QPaintEvent*)
 {
-    // Nothing but this: the look does not follow the enabled state.
+    // Nothing but this: the look does not follow the enabled state. On a
+    // scaled display the picture is drawn as pixel art, so the lamp stays
+    // round and its shading even.
     QPainter p(this);
-    p.drawImage(0, 0, m_down ? m_paintIn : m_paintOut);
+    pixelart::draw(p, QPointF(0, 0), m_down ? m_paintIn : m_paintOut);
 }
 
 void THemisphereButton::resizeEvent(QResizeEvent* event)
@@ -640,6 +643,18 @@ QList<THemisphereButton*> THemisphereButton::groupMembers() const
 
 void THemisphereButton::mousePressEvent(QMouseEvent* event)
 {
+    press(event, false);
+}
+
+void THemisphereButton::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // Qt sends a double click as press, release, double click, release: the
+    // double click is the second press and counts as one.
+    press(event, true);
+}
+
+void THemisphereButton::press(QMouseEvent* event, bool doubleClick)
+{
     // Kept even when ignored, so the panel beneath is not pressed instead.
     event->accept();
     const QPoint pt = pointOf(event);
@@ -649,18 +664,14 @@ void THemisphereButton::mousePressEvent(QMouseEvent* event)
     emit mouseDown(event->button(), event->modifiers(), pt.x(), pt.y());
     if (!self || event->button() != Qt::LeftButton)
         return;
-    m_tracking = true;
-    m_savedDown = m_down;
+    // A press while the button is already held (no release between) keeps
+    // the Down it found at the first one, or a push button would stick.
+    if (!m_tracking) {
+        m_tracking = true;
+        m_savedDown = m_down;
+    }
     setDown(true);
-}
-
-void THemisphereButton::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    // The second press of a double click has already come as a press; this
-    // event only marks it. Pressing again would save Down as true and leave
-    // a push button stuck when released off its face.
-    event->accept();
-    if (event->button() == Qt::LeftButton && m_tracking)
+    if (doubleClick)
         emit doubleClicked();
 }
 

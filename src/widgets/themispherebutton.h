@@ -123,8 +123,8 @@ public:
     const QImage& ImageOut() const { return m_imageOut; }
     const QImage& ImageIn() const { return m_imageIn; }
     const QImage& ImageMask() const { return m_imageMask; }
-    // How many times the pictures were built, so tests can tell whether a
-    // change rebuilt them.
+    // How many times the pictures were built: setFont() counts on it to
+    // tell whether the font change already rebuilt them.
     int buildCount() const { return m_buildCount; }
 
 signals:
@@ -144,6 +144,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void press(QMouseEvent* event, bool doubleClick);
     void lookChanged();
     void sizeChanged();
     // The dome, glyph included, into both face pictures; transparent face

@@ -1,6 +1,8 @@
 // The picture cell.
 #include "timage.h"
 
+#include "pixelart.h"
+
 #include <QPainter>
 
 TImage::TImage(QWidget* parent)
@@ -21,7 +23,7 @@ void TImage::paintEvent(QPaintEvent*)
     if (!m_picture || m_picture->isNull())
         return;
     QPainter p(this);
-    p.drawImage(0, 0, *m_picture);
+    pixelart::draw(p, QPointF(0, 0), *m_picture);
 }
 
 void TImage::mousePressEvent(QMouseEvent* e)

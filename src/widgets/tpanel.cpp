@@ -3,20 +3,51 @@
 #include "tpanel.h"
 
 #include "look.h"
+#include "pixelart.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-void frame3D(QPainter& p, QRect& r, const QColor& topLeft, const QColor& bottomRight, int width)
+#include <optional>
+
+TFrames::TFrames(QPainter& p, const QRect& r)
+    : m_p(p)
+    , m_logical(r)
+    , m_scaled(!pixelart::isUnscaled(p))
 {
-    for (int i = 0; i < width && r.width() > 0 && r.height() > 0; ++i) {
-        const int l = r.left(), t = r.top(), rt = r.right(), b = r.bottom();
-        p.fillRect(QRect(l, t, r.width() - 1, 1), topLeft);           // top, without the top-right corner
-        p.fillRect(QRect(l, t, 1, r.height() - 1), topLeft);          // left, without the bottom-left corner
-        p.fillRect(QRect(rt, t, 1, r.height()), bottomRight);         // right
-        p.fillRect(QRect(l, b, r.width(), 1), bottomRight);           // bottom
-        r.adjust(1, 1, -1, -1);
+    m_device = m_scaled ? pixelart::deviceRect(p, r) : r;
+    m_line = m_scaled ? pixelart::lineWidth(pixelart::scaleOf(p)) : 1;
+}
+
+void TFrames::draw(const QColor& topLeft, const QColor& bottomRight, int width)
+{
+    std::optional<pixelart::DeviceScope> scope;
+    if (m_scaled)
+        scope.emplace(m_p);
+    for (int i = 0; i < width && m_logical.width() > 0 && m_logical.height() > 0; ++i) {
+        const int band = qMin(m_line, qMin(m_device.width(), m_device.height()));
+        if (band > 0) {
+            const int l = m_device.left(), t = m_device.top(), w = m_device.width(), h = m_device.height();
+            m_p.fillRect(QRect(l, t, w - band, band), topLeft);           // top, without the top-right corner
+            m_p.fillRect(QRect(l, t, band, h - band), topLeft);           // left, without the bottom-left corner
+            m_p.fillRect(QRect(l + w - band, t, band, h), bottomRight);   // right
+            m_p.fillRect(QRect(l, t + h - band, w, band), bottomRight);   // bottom
+            m_device.adjust(band, band, -band, -band);
+        }
+        m_logical.adjust(1, 1, -1, -1);
     }
+}
+
+void TFrames::drawTopLeft(const QColor& colour)
+{
+    if (m_device.isEmpty())
+        return;
+    std::optional<pixelart::DeviceScope> scope;
+    if (m_scaled)
+        scope.emplace(m_p);
+    const int band = qMin(m_line, qMin(m_device.width(), m_device.height()));
+    m_p.fillRect(QRect(m_device.left(), m_device.top(), band, m_device.height()), colour);
+    m_p.fillRect(QRect(m_device.left(), m_device.top(), m_device.width(), band), colour);
 }
 
 TPanel::TPanel(QWidget* parent)
@@ -46,25 +77,28 @@ int TPanel::frameWidth() const
 
 QRect TPanel::paintPanel(QPainter& p) const
 {
-    QRect r = rect();
+    // The face first: on a scaled surface the bevels may end short of the
+    // logical inner edge, and the face fills what they leave.
+    pixelart::fill(p, rect(), m_color);
+    TFrames frames(p, rect());
     if (m_borderSingle) {
         // The sunken single border of a windowed control: shadow and frame
         // colours outside, highlight and face inside.
-        frame3D(p, r, look::btnShadow(), look::btnHighlight());
-        frame3D(p, r, look::windowFrame(), look::btnFace());
+        frames.draw(look::btnShadow(), look::btnHighlight());
+        frames.draw(look::windowFrame(), look::btnFace());
     }
     auto bevel = [&](TBevelCut cut) {
         if (cut == bvNone)
             return;
         const bool raised = cut == bvRaised;
-        frame3D(p, r, raised ? look::btnHighlight() : look::btnShadow(),
-                raised ? look::btnShadow() : look::btnHighlight(), m_bevelWidth);
+        frames.draw(raised ? look::btnHighlight() : look::btnShadow(),
+                    raised ? look::btnShadow() : look::btnHighlight(), m_bevelWidth);
     };
     bevel(m_bevelOuter);
     if (m_borderWidth > 0)
-        frame3D(p, r, m_color, m_color, m_borderWidth);
+        frames.draw(m_color, m_color, m_borderWidth);
     bevel(m_bevelInner);
-    p.fillRect(r, m_color);
+    const QRect r = frames.inner();
     if (!m_caption.isEmpty()) {
         // The painter may be a child's, lent to paint what lies behind it:
         // hand it back with its own pen and font.
@@ -122,6 +156,10 @@ void TWallpaper::paintBackground(QPainter& p) const
     if (m_tile.isNull() || m_tile.width() <= 0 || m_tile.height() <= 0)
         return;
     const int b = frameWidth();
+    if (!pixelart::isUnscaled(p)) {
+        paintScaledTiles(p, b);
+        return;
+    }
     const int w = m_tile.width(), h = m_tile.height();
     const int columns = (width() - 2 * b) / w;
     const int rows = (height() - 2 * b) / h;
@@ -133,6 +171,26 @@ void TWallpaper::paintBackground(QPainter& p) const
                 p.drawPixmap(inner.left() + i * w, inner.top() + j * h, m_tile);
     }
     p.restore();
+}
+
+void TWallpaper::paintScaledTiles(QPainter& p, int frames) const
+{
+    // The tiles start at the inner corner of the bevels as drawn, in device
+    // pixels, and repeat at the tile's scaled size. The stone texture is
+    // seamless, so a tile reduced smoothly to that size still joins its
+    // neighbours without a seam.
+    const qreal s = pixelart::scaleOf(p);
+    const int inset = frames * pixelart::lineWidth(s);
+    const QRect inner = pixelart::deviceRect(p, rect()).adjusted(inset, inset, -inset, -inset);
+    const QSize size(qMax(1, pixelart::snap(m_picture.width() * s)), qMax(1, pixelart::snap(m_picture.height() * s)));
+    const QImage tile = pixelart::resized(m_picture, size);
+    if (inner.isEmpty() || tile.isNull())
+        return;
+    pixelart::DeviceScope scope(p);
+    p.setClipRect(inner, Qt::IntersectClip);
+    for (int x = inner.left(); x <= inner.right(); x += size.width())
+        for (int y = inner.top(); y <= inner.bottom(); y += size.height())
+            p.drawImage(x, y, tile);
 }
 
 const QImage& TWallpaper::sharedTile()
@@ -161,7 +219,7 @@ void TBevel::paintEvent(QPaintEvent*)
     if (m_style == bvNone)
         return;
     QPainter p(this);
-    QRect r = rect();
     const bool raised = m_style == bvRaised;
-    frame3D(p, r, raised ? look::btnHighlight() : look::btnShadow(), raised ? look::btnShadow() : look::btnHighlight());
+    TFrames(p, rect()).draw(raised ? look::btnHighlight() : look::btnShadow(),
+                            raised ? look::btnShadow() : look::btnHighlight());
 }

@@ -11,10 +11,33 @@ class QPainter;
 
 enum TBevelCut { bvNone, bvLowered, bvRaised };
 
-// Draws `width` one-pixel frames into r, top and left edges in `topLeft`,
-// bottom and right edges (with the top-right and bottom-left corners) in
-// `bottomRight`, shrinking r by one pixel on every side per frame.
-void frame3D(QPainter& p, QRect& r, const QColor& topLeft, const QColor& bottomRight, int width = 1);
+// Frames drawn one inside another, from a rectangle's edges inwards. A frame
+// is one pixel wide at scale 1; on a scaled surface it is a band of whole
+// device pixels, as wide on every side, and the next frame starts where the
+// last one ended.
+class TFrames {
+public:
+    TFrames(QPainter& p, const QRect& r);
+    // Draws `width` frames, top and left edges in `topLeft`, bottom and right
+    // edges (with the top-right and bottom-left corners) in `bottomRight`.
+    void draw(const QColor& topLeft, const QColor& bottomRight, int width = 1);
+    // A line up the left edge and along the top edge just inside the frames
+    // drawn so far, one frame wide; leaves what is inside as it is.
+    void drawTopLeft(const QColor& colour);
+    // What the frames drawn so far leave inside: in logical pixels, one less
+    // on every side for each frame, and in the painter's device pixels.
+    QRect inner() const { return m_logical; }
+    QRect innerDevice() const { return m_device; }
+    // Device pixels of one frame's width.
+    int line() const { return m_line; }
+
+private:
+    QPainter& m_p;
+    QRect m_logical;
+    QRect m_device;
+    int m_line;
+    bool m_scaled;
+};
 
 class TPanel : public QWidget {
     Q_OBJECT
@@ -82,6 +105,8 @@ public:
     static const QImage& sharedTile();
 
 private:
+    void paintScaledTiles(QPainter& p, int frames) const;
+
     QImage m_picture;
     QPixmap m_tile; // m_picture converted once for fast drawing
 };

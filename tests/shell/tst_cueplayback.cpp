@@ -117,10 +117,11 @@ void TstCuePlayback::cleanupTestCase()
 void TstCuePlayback::blockingCuesInOrderAndWhole()
 {
     TMediaPlayer player;
+    MediaCuePlayer cues(player);
     int repaints = 0;
-    playCue(player, QStringLiteral("quarter.wav"));
-    playCue(player, QStringLiteral("half.wav"));
-    soundplay(player, QStringLiteral("eighth.wav"), 4, [&] { ++repaints; });
+    cues.soundplay(QStringLiteral("quarter.wav"));
+    cues.soundplay(QStringLiteral("half.wav"));
+    cues.soundplay(QStringLiteral("eighth.wav"), 4, [&] { ++repaints; });
     QCOMPARE(repaints, 1);
     const QList<Run> expected{{0.25, framesOf(100)}, {0.5, framesOf(60)}, {0.125, framesOf(80)}};
     QCOMPARE(recordedRuns(), expected);
@@ -129,7 +130,7 @@ void TstCuePlayback::blockingCuesInOrderAndWhole()
 void TstCuePlayback::heldCueGoesOnRatherThanRestarting()
 {
     TMediaPlayer player;
-    openHeldCue(player, QStringLiteral("held.wav"));
+    MediaCuePlayer(player).openHeldCue(QStringLiteral("held.wav"));
     player.Play();
     sleepMs(80);
     player.Play(); // still sounding: goes on
@@ -148,10 +149,12 @@ void TstCuePlayback::twoWindowsSoundTogether()
 {
     TMediaPlayer fifteen;
     TMediaPlayer saper;
-    startCue(fifteen, QStringLiteral("held.wav"));
-    startCue(saper, QStringLiteral("half.wav"));
-    finishCue(saper);
-    finishCue(fifteen);
+    MediaCuePlayer fifteenCues(fifteen);
+    MediaCuePlayer saperCues(saper);
+    fifteenCues.startCue(QStringLiteral("held.wav"));
+    saperCues.startCue(QStringLiteral("half.wav"));
+    saperCues.finishCue();
+    fifteenCues.finishCue();
     int alone = 0, other = 0, together = 0;
     for (const Run& r : recordedRuns()) {
         if (r.level == 0.25)
@@ -169,9 +172,10 @@ void TstCuePlayback::twoWindowsSoundTogether()
 void TstCuePlayback::openSilencesTheCueBefore()
 {
     TMediaPlayer player;
-    startCue(player, QStringLiteral("long.wav"));
+    MediaCuePlayer cues(player);
+    cues.startCue(QStringLiteral("long.wav"));
     sleepMs(100);
-    playCue(player, QStringLiteral("half.wav"));
+    cues.soundplay(QStringLiteral("half.wav"));
     const QList<Run> runs = recordedRuns();
     QCOMPARE(runs.size(), 2);
     QCOMPARE(runs.at(0).level, 0.25);

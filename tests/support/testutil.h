@@ -49,6 +49,17 @@ inline void whenModalShown(std::function<void(QWidget*)> action, int timeoutMs =
     timer->start(10);
 }
 
+// Closes the next `count` modal windows as each appears, as a player who
+// dismisses the result dialogs and the table would.
+inline void closeModals(int count)
+{
+    if (count > 0)
+        whenModalShown([count](QWidget* w) {
+            w->close();
+            closeModals(count - 1);
+        });
+}
+
 #include "scriptedrandom.h"
 
 // Writes a PCM wave file of `frames` frames at `rate` Hz, `channels`

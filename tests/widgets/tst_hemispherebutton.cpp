@@ -1,12 +1,11 @@
 // The hemisphere button: the sea battle lamp's exact pictures, what rebuilds
 // them, glyphs, the paint through the mask, and push, radio and disabled
-// buttons under real mouse events; with TIVORAMA_DEMO_DIR set, demo pictures.
+// buttons under real mouse events.
 #include "testmain.h"
 
 #include "themispherebutton.h"
 #include "tpanel.h"
 
-#include <QDir>
 #include <QSignalSpy>
 
 #include <functional>
@@ -96,7 +95,6 @@ private slots:
     void groups();
     void tracking();
     void paintThroughMaskEnabledOrNot();
-    void demo();
 };
 
 void TstHemisphereButton::lampPixels_data()
@@ -245,6 +243,11 @@ void TstHemisphereButton::groups_data()
     QTest::newRow("down member stays down") << 1 << false << "BB" << ".#.";
     QTest::newRow("AllowAllUp lets it pop up") << 1 << true << "BB" << "...";
     QTest::newRow("AllowAllUp still switches") << 1 << true << "BA" << "#..";
+    // A lower-case letter is a double click, as Qt delivers it: press,
+    // release, double click, release. Its second half is a second click.
+    QTest::newRow("double click on a push button") << 0 << false << "b" << "...";
+    QTest::newRow("double click toggles a member twice") << 1 << true << "b" << "...";
+    QTest::newRow("double click leaves a member down") << 1 << false << "b" << ".#.";
 }
 
 void TstHemisphereButton::groups()
@@ -260,10 +263,21 @@ void TstHemisphereButton::groups()
     // Set on the first button only: a group shares it.
     row.buttons[0]->setAllowAllUp(allowAllUp);
     QCOMPARE(row.buttons[2]->allowAllUp(), allowAllUp && groupIndex != 0);
-    for (const QChar c : clicks)
-        QTest::mouseClick(row.buttons[c.unicode() - 'A'], Qt::LeftButton, {}, centre);
+    QSignalSpy downSpy(row.buttons[1], &THemisphereButton::mouseDown);
+    QSignalSpy doubles(row.buttons[1], &THemisphereButton::doubleClicked);
+    for (const QChar c : clicks) {
+        THemisphereButton* b = row.buttons[c.toUpper().unicode() - 'A'];
+        QTest::mouseClick(b, Qt::LeftButton, {}, centre);
+        if (c.isLower()) {
+            QTest::mouseDClick(b, Qt::LeftButton, {}, centre);
+            QTest::mouseRelease(b, Qt::LeftButton, {}, centre);
+        }
+    }
     QCOMPARE(row.downs(), downs);
-    QCOMPARE(spy.count(), int(clicks.count(QLatin1Char('B'))));
+    const int onB = int(clicks.count(QLatin1Char('B')) + 2 * clicks.count(QLatin1Char('b')));
+    QCOMPARE(spy.count(), onB);
+    QCOMPARE(downSpy.count(), onB);
+    QCOMPARE(doubles.count(), int(clicks.count(QLatin1Char('b'))));
 }
 
 void TstHemisphereButton::tracking()
@@ -293,11 +307,11 @@ void TstHemisphereButton::tracking()
     QCOMPARE(downs.count(), 2);
     QVERIFY(!b->isDown());
 
-    // A double click as Qt delivers it: the second press comes as a press
-    // and then a double-click event.
+    // The second press of a double click, dragged off the face: no click,
+    // and the push button springs back.
     QTest::mouseClick(b, Qt::LeftButton, {}, centre);
-    QTest::mousePress(b, Qt::LeftButton, {}, centre);
     QTest::mouseDClick(b, Qt::LeftButton, {}, centre);
+    QVERIFY(b->isDown());
     QTest::mouseMove(b, QPoint(1, 12));
     QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(1, 12));
     QCOMPARE(doubles.count(), 1);
@@ -335,36 +349,6 @@ void TstHemisphereButton::paintThroughMaskEnabledOrNot()
     QTest::mouseRelease(off, Qt::LeftButton, {}, centre);
     QCOMPARE(downs.count(), 0);
     QCOMPARE(clicks.count(), 0);
-}
-
-void TstHemisphereButton::demo()
-{
-    const QString dir = qEnvironmentVariable("TIVORAMA_DEMO_DIR");
-    if (dir.isEmpty())
-        QSKIP("TIVORAMA_DEMO_DIR is not set");
-    QVERIFY(QDir().mkpath(dir));
-    TWallpaper panel;
-    panel.resize(240, 72);
-    panel.setWallpaper(TWallpaper::sharedTile());
-    for (int i = 0; i < 10; ++i) {
-        auto* lamp = new THemisphereButton(&panel);
-        makeLamp(*lamp, i < 4 ? red : gray);
-        lamp->move(12 + 16 * i, 24);
-        lamp->setEnabled(false);
-    }
-    auto* button = new THemisphereButton(&panel);
-    button->SetBounds(176, 12, 48, 48);
-    button->setBevelOuter(hbRaised);
-    button->setBevelInner(hbRaised);
-    button->setFaceColor(QColor(0, 128, 128));
-    button->setFontColor(Qt::white);
-    button->setCaption(QStringLiteral("Пуск"));
-    for (bool down : {false, true}) {
-        button->setDown(down);
-        const QImage shot = grabImage(panel);
-        const QString name = down ? QStringLiteral("pressed") : QStringLiteral("released");
-        QVERIFY(shot.save(dir + QStringLiteral("/hemisphere_%1.png").arg(name)));
-    }
 }
 
 TIVORAMA_TEST_MAIN(TstHemisphereButton)

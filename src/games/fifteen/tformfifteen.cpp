@@ -3,12 +3,10 @@
 // hands a solved game to the end-of-game rule.
 #include "tformfifteen.h"
 
-#include "cues.h"
 #include "errorreport.h"
 #include "icons.h"
 #include "look.h"
 #include "tdigitaldisplay.h"
-#include "tmediaplayer.h"
 #include "tpanel.h"
 #include "tshadowlabel.h"
 
@@ -82,7 +80,7 @@ TFormFifteen::TFormFifteen()
 
 void TFormFifteen::FormCreate()
 {
-    MediaPlayer1->Close();
+    cuePlayer().close();
 }
 
 void TFormFifteen::FormActivate()
@@ -97,7 +95,7 @@ void TFormFifteen::FormActivate()
 void TFormFifteen::NewGame()
 {
     Label1->setText(QStringLiteral("000"));
-    startCue(*MediaPlayer1, QStringLiteral("1.wav"));
+    startCueOrThrow(QStringLiteral("1.wav"));
     Board.Deal(random());
     // The running game, if any, ends with its board: should the move cue
     // fail to open below, no clock may go on counting for the new deal.
@@ -105,8 +103,8 @@ void TFormFifteen::NewGame()
     Redraw(true);
     // The new deal shows while the start cue sounds.
     RepaintNow();
-    finishCue(*MediaPlayer1);
-    openHeldCue(*MediaPlayer1, kMoveCue);
+    finishCueOrThrow();
+    openHeldCueOrThrow(kMoveCue);
     Board.Start();
 }
 
@@ -116,7 +114,7 @@ void TFormFifteen::TileClick(int position)
     // opened never started its clock, and solving it would score 0 seconds.
     if (!Board.InProgress() || !Board.TryMove(position))
         return;
-    PlayHeldCue(kMoveCue);
+    playHeldCueOrReport(kMoveCue);
     Redraw(false);
 }
 
@@ -138,7 +136,7 @@ void TFormFifteen::EndOfGame()
     // The last slide must be on screen before the sounds start.
     RepaintNow();
     Board.Finish();
-    MediaPlayer1->Close();
+    cuePlayer().close();
     EndOfWonGame(CounterValue());
 }
 

@@ -2,19 +2,8 @@
 // minesweeper.
 #include "minefield.h"
 
-namespace {
-
-bool onField(int row, int column)
-{
-    return row >= 1 && row <= Minefield::Rows && column >= 1 && column <= Minefield::Columns;
-}
-
-int indexOf(int row, int column)
-{
-    return Minefield::Columns * (row - 1) + (column - 1);
-}
-
-} // namespace
+using cellgrid::indexOf;
+using cellgrid::onGrid;
 
 void Minefield::NewField(RandomSource& random)
 {
@@ -53,7 +42,7 @@ void Minefield::CountNeighbours()
             value = 0;
             for (int r = row - 1; r <= row + 1; ++r)
                 for (int c = column - 1; c <= column + 1; ++c)
-                    if (onField(r, c) && m_values[indexOf(r, c)] == MineValue)
+                    if (onGrid(r, c) && m_values[indexOf(r, c)] == MineValue)
                         ++value;
         }
     }
@@ -61,7 +50,7 @@ void Minefield::CountNeighbours()
 
 Minefield::OpenResult Minefield::OpenCell(int row, int column)
 {
-    if (m_state != State::InProgress || !onField(row, column))
+    if (m_state != State::InProgress || !onGrid(row, column))
         return OpenResult::Ignored;
     const int i = indexOf(row, column);
     if (!m_opened[i]) {
@@ -117,26 +106,12 @@ bool Minefield::SetMineCount(int n)
 
 int Minefield::ValueAt(int row, int column) const
 {
-    return onField(row, column) ? m_values[indexOf(row, column)] : 0;
+    return onGrid(row, column) ? m_values[indexOf(row, column)] : 0;
 }
 
 bool Minefield::OpenedAt(int row, int column) const
 {
-    return onField(row, column) && m_opened[indexOf(row, column)];
-}
-
-void Minefield::SetMines(const std::vector<std::pair<int, int>>& mines)
-{
-    closeAll();
-    m_values.fill(0);
-    m_fieldMines = 0;
-    for (const auto& [row, column] : mines) {
-        if (onField(row, column) && m_values[indexOf(row, column)] != MineValue) {
-            m_values[indexOf(row, column)] = MineValue;
-            ++m_fieldMines;
-        }
-    }
-    CountNeighbours();
+    return onGrid(row, column) && m_opened[indexOf(row, column)];
 }
 
 void Minefield::closeAll()

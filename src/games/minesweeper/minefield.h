@@ -2,15 +2,15 @@
 // counts, the opening of cells, the lost and won tests and the game clock.
 #pragma once
 
+#include "cellgrid.h"
 #include "randomsource.h"
 
 #include <array>
-#include <utility>
-#include <vector>
 
 class Minefield {
 public:
-    static constexpr int Rows = 10, Columns = 10, Cells = 100, MinMines = 5, MaxMines = 50, MaxSeconds = 999;
+    static constexpr int Rows = cellgrid::Size, Columns = cellgrid::Size, Cells = cellgrid::Cells;
+    static constexpr int MinMines = 5, MaxMines = 50, MaxSeconds = 999;
     // The value of a cell that holds a mine; safe cells hold 0..8.
     static constexpr int MineValue = -1;
 
@@ -51,12 +51,10 @@ public:
     bool OpenedAt(int row, int column) const;
     int OpenedCount() const { return m_openedCount; }
 
-    // Lays out a known field, for tests: every cell closed, a mine at each
-    // listed (row, column) on the field (a repeat counts once), the counts
-    // filled in. The clock and the game state stay as they are.
-    void SetMines(const std::vector<std::pair<int, int>>& mines);
-
 private:
+    // Lays out known fields for the tests and benchmarks.
+    friend class MinefieldLayout;
+
     void closeAll();
 
     std::array<int, Cells> m_values{}; // cell (r, c) is m_values[10 * (r - 1) + (c - 1)]

@@ -3,14 +3,13 @@
 // and the cues, and hands a cleared field to the end-of-game rule.
 #include "tformsaper.h"
 
-#include "cues.h"
 #include "errorreport.h"
 #include "icons.h"
 #include "look.h"
+#include "pixelart.h"
 #include "tbitbtn.h"
 #include "tdigitaldisplay.h"
 #include "tflatspeedbutton.h"
-#include "tmediaplayer.h"
 #include "tshadowlabel.h"
 
 #include <QAction>
@@ -95,8 +94,8 @@ void TMineCell::paintEvent(QPaintEvent*)
     QPainter p(this);
     const QRect face = paintPanel(p);
     if (!m_image.isNull()) {
-        p.drawImage(face.x() + (face.width() - m_image.width()) / 2,
-                    face.y() + (face.height() - m_image.height()) / 2, m_image);
+        pixelart::draw(p, QPoint(face.x() + (face.width() - m_image.width()) / 2,
+                                 face.y() + (face.height() - m_image.height()) / 2), m_image);
     } else if (!m_text.isEmpty()) {
         p.setPen(m_textColor);
         p.setFont(font());
@@ -136,11 +135,12 @@ TFormSaper::TFormSaper()
     MainPanel->setBevelOuter(bvLowered);
 
     const QFont cellFont = look::font(13, true);
-    for (int k = 1; k <= 100; ++k) {
+    for (int k = 1; k <= cellgrid::Cells; ++k) {
+        const cellgrid::Cell at = cellgrid::cellAt(k - 1);
         auto* cell = new TMineCell(MainPanel);
         cell->setObjectName(QStringLiteral("Panel%1").arg(k));
         // 25 pixels wide on a 24-pixel pitch: neighbours share their edge line.
-        cell->setGeometry(8 + 24 * ((k - 1) % 10), 8 + 24 * ((k - 1) / 10), 25, 25);
+        cell->setGeometry(8 + 24 * (at.column - 1), 8 + 24 * (at.row - 1), 25, 25);
         cell->setBorderSingle(true);
         cell->setBevelOuter(bvRaised);
         cell->setBevelInner(bvRaised);
@@ -199,15 +199,15 @@ void TFormSaper::ResetGame()
 
 void TFormSaper::NewGame()
 {
-    startCue(*MediaPlayer1, QStringLiteral("1.wav"));
+    startCueOrThrow(QStringLiteral("1.wav"));
     setPauseEnabled(true);
     FlatSpeedButton1->setToolTip(QStringLiteral("Пауза"));
     Field.Start();
     NewField();
     // The new field shows while the start cue sounds.
     RepaintNow();
-    finishCue(*MediaPlayer1);
-    openHeldCue(*MediaPlayer1, kCellCue);
+    finishCueOrThrow();
+    openHeldCueOrThrow(kCellCue);
 }
 
 void TFormSaper::showNumber(TMineCell* cell, int value)
@@ -218,7 +218,7 @@ void TFormSaper::showNumber(TMineCell* cell, int value)
 
 void TFormSaper::Panel1Click(int k)
 {
-    const int row = (k - 1) / 10 + 1, column = (k - 1) % 10 + 1;
+    const auto [row, column] = cellgrid::cellAt(k - 1);
     const Minefield::OpenResult result = Field.OpenCell(row, column);
     if (result == Minefield::OpenResult::Ignored)
         return;
@@ -229,17 +229,18 @@ void TFormSaper::Panel1Click(int k)
         return;
     }
     showNumber(cell, Field.ValueAt(row, column));
-    PlayHeldCue(kCellCue);
+    playHeldCueOrReport(kCellCue);
     if (result == Minefield::OpenResult::Won)
         WinSequence();
 }
 
 void TFormSaper::showMines(bool won)
 {
-    for (int k = 1; k <= 100; ++k) {
-        if (Field.ValueAt((k - 1) / 10 + 1, (k - 1) % 10 + 1) != Minefield::MineValue)
+    for (int i = 0; i < cellgrid::Cells; ++i) {
+        const auto [row, column] = cellgrid::cellAt(i);
+        if (Field.ValueAt(row, column) != Minefield::MineValue)
             continue;
-        TMineCell* cell = Cells[k - 1];
+        TMineCell* cell = Cells[i];
         cell->setColor(look::btnFace());
         if (won) {
             cell->setImage(skull());
@@ -253,17 +254,18 @@ void TFormSaper::showMines(bool won)
 void TFormSaper::LossSequence(TMineCell* hit)
 {
     // The model has already ended the game, so nothing can be opened or
-    // counted while the cues sound, and a failing cue leaves a lost game.
+    // counted while the cues sound. A failing cue is reported and the
+    // sequence goes on, so the field always comes to show the lost game.
     hit->setColor(kRed);
     RepaintNow();
-    PlayCue(randomCueName(random(), 11, 13));
-    PlayCue(QStringLiteral("10.wav"));
+    playCueOrReport(randomCueName(random(), 11, 13));
+    playCueOrReport(QStringLiteral("10.wav"));
     showMines(false);
     setPauseEnabled(false);
     hit->setColor(kRed);
     RepaintNow();
     setCellsEnabled(false);
-    PlayCue(QStringLiteral("14.wav"));
+    playCueOrReport(QStringLiteral("14.wav"));
 }
 
 void TFormSaper::WinSequence()

@@ -3,18 +3,13 @@
 
 Opponent::~Opponent() = default;
 
-std::pair<int, int> ComputerOpponent::ChooseTarget(Strength strength, bool finishingMode, const ShipExtent& lastHit,
-                                                   const SeaBattle& battle)
-{
-    return ChooseComputerTarget(strength, finishingMode, lastHit, battle);
-}
-
-std::pair<int, int> ComputerOpponent::ChooseComputerTarget(Strength strength, bool finishingMode,
-                                                           const ShipExtent& lastHit, const SeaBattle& battle)
+std::pair<int, int> ComputerOpponent::ChooseComputerTarget(RandomSource& random, Strength strength,
+                                                           bool finishingMode, const ShipExtent& lastHit,
+                                                           const SeaBattle& battle)
 {
     // Drawn for every shot, even one the finishing search aims without it.
-    m_random.Randomize();
-    const int k = m_random.Random(90) + 1;
+    random.Randomize();
+    const int k = random.Random(90) + 1;
 
     if (finishingMode && strength == Strength::Professional) {
         std::pair<int, int> last{0, 0};
@@ -44,8 +39,8 @@ std::pair<int, int> ComputerOpponent::ChooseComputerTarget(Strength strength, bo
     return {0, 0};
 }
 
-TurnEnd PlayComputerTurn(SeaBattle& battle, Opponent& opponent, const std::function<Strength()>& strength,
-                         const ComputerTurnHooks& hooks)
+TurnEnd PlayComputerTurn(SeaBattle& battle, Opponent& opponent, RandomSource& random,
+                         const std::function<Strength()>& strength, const ComputerTurnHooks& hooks)
 {
     if (battle.Phase() != gpBattle)
         return TurnEnd::Ignored;
@@ -59,7 +54,7 @@ TurnEnd PlayComputerTurn(SeaBattle& battle, Opponent& opponent, const std::funct
         if (hooks.beforeShot)
             hooks.beforeShot();
         const Strength s = strength ? strength() : Strength::Professional;
-        const auto [row, column] = opponent.ChooseTarget(s, finishingMode, lastHit, battle);
+        const auto [row, column] = opponent.ChooseComputerTarget(random, s, finishingMode, lastHit, battle);
         const ComputerShot shot = battle.ResolveComputerShot(row, column);
         if (hooks.afterShot)
             hooks.afterShot(shot);

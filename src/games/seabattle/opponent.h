@@ -10,33 +10,24 @@
 
 enum class Strength { Beginner, Professional };
 
-// Chooses the computer's next target on the player's board: a (row, column)
-// that holds water or an intact ship part.
+// Where the computer fires next on the player's board: a (row, column) that
+// holds water or an intact ship part, {0, 0} when no such cell is left.
+// Tests stand in an opponent of their own that fires where it is told.
 class Opponent {
 public:
     virtual ~Opponent();
-    virtual std::pair<int, int> ChooseTarget(Strength strength, bool finishingMode, const ShipExtent& lastHit,
-                                             const SeaBattle& battle) = 0;
+    virtual std::pair<int, int> ChooseComputerTarget(RandomSource& random, Strength strength, bool finishingMode,
+                                                     const ShipExtent& lastHit, const SeaBattle& battle) = 0;
 };
 
+// Re-seeds and draws k from 1 to 90 for every shot. The professional
+// finishing a ship takes the last intact part of `lastHit` in reading order;
+// otherwise the target is the k-th cell not yet fired at, counting in
+// reading order and starting again at the top left when the count runs out.
 class ComputerOpponent : public Opponent {
 public:
-    explicit ComputerOpponent(RandomSource& random)
-        : m_random(random)
-    {
-    }
-    std::pair<int, int> ChooseTarget(Strength strength, bool finishingMode, const ShipExtent& lastHit,
-                                     const SeaBattle& battle) override;
-    // Re-seeds and draws k from 1 to 90 for every shot. The professional
-    // finishing a ship takes the last intact part of `lastHit` in reading
-    // order; otherwise the target is the k-th cell not yet fired at, counting
-    // in reading order and starting again at the top left when the count
-    // runs out. {0, 0} when no such cell is left.
-    std::pair<int, int> ChooseComputerTarget(Strength strength, bool finishingMode, const ShipExtent& lastHit,
-                                             const SeaBattle& battle);
-
-private:
-    RandomSource& m_random;
+    std::pair<int, int> ChooseComputerTarget(RandomSource& random, Strength strength, bool finishingMode,
+                                             const ShipExtent& lastHit, const SeaBattle& battle) override;
 };
 
 // The window's cues and repaints during the computer's turn. Each may be
@@ -63,7 +54,8 @@ struct ComputerTurnHooks {
 enum class TurnEnd { Missed, Lost, Ignored };
 
 // Runs the computer's whole turn: shots until a miss or the loss of the
-// player's tenth ship. `strength` is asked before every shot, so a change of
-// the menu takes effect at the next shot; an empty one means professional.
-TurnEnd PlayComputerTurn(SeaBattle& battle, Opponent& opponent, const std::function<Strength()>& strength,
-                         const ComputerTurnHooks& hooks = {});
+// player's tenth ship, each aimed with draws from `random`. `strength` is
+// asked before every shot, so a change of the menu takes effect at the next
+// shot; an empty one means professional.
+TurnEnd PlayComputerTurn(SeaBattle& battle, Opponent& opponent, RandomSource& random,
+                         const std::function<Strength()>& strength, const ComputerTurnHooks& hooks = {});

@@ -10,23 +10,12 @@ namespace {
 // any start cell can still take the ship at all (see placeFleetOnce).
 constexpr int kDrawsBeforeCheck = 1000;
 
-// The picture characters, indexed by cell code.
-constexpr std::string_view kPlayerChars = ".#cCx*o";
-constexpr std::string_view kComputerChars = ".#xo*";
-
-int index(int row, int column)
-{
-    return SeaBattle::Size * (row - 1) + (column - 1);
-}
-
-bool onBoard(int row, int column)
-{
-    return row >= 1 && row <= SeaBattle::Size && column >= 1 && column <= SeaBattle::Size;
-}
+using cellgrid::onGrid;
+using cellgrid::indexOf;
 
 bool onBoard(const ShipExtent& e)
 {
-    return onBoard(e.top, e.left) && onBoard(e.bottom, e.right) && e.top <= e.bottom && e.left <= e.right;
+    return onGrid(e.top, e.left) && onGrid(e.bottom, e.right) && e.top <= e.bottom && e.left <= e.right;
 }
 
 // The rectangle grown by one cell on each side, cut at the board's edges.
@@ -126,7 +115,7 @@ bool SeaBattle::placeFleetOnce(RandomSource& random)
                 fits = CanPlaceShip(ship);
             }
             if (fits) {
-                forEachCell(ship, [this](int r, int c) { m_computer[index(r, c)] = csShip; });
+                forEachCell(ship, [this](int r, int c) { m_computer[indexOf(r, c)] = csShip; });
                 break;
             }
             if (refused % kDrawsBeforeCheck == 0 && !anyStartTakes(length))
@@ -153,7 +142,7 @@ bool SeaBattle::CanPlaceShip(const ShipExtent& ship) const
     if (!onBoard(ship))
         return false;
     bool clear = true;
-    forEachCell(grown(ship), [&](int r, int c) { clear = clear && m_computer[index(r, c)] == csEmpty; });
+    forEachCell(grown(ship), [&](int r, int c) { clear = clear && m_computer[indexOf(r, c)] == csEmpty; });
     return clear;
 }
 
@@ -199,12 +188,12 @@ bool SeaBattle::acceptCursor(ShipExtent c)
         return false;
     // Take the old cursor off first, giving back the ships it covered.
     forEachCell(m_placementCursor, [this](int r, int col) {
-        std::uint8_t& cell = m_player[index(r, col)];
+        std::uint8_t& cell = m_player[indexOf(r, col)];
         cell = cell == psCursor ? psEmpty : psShip;
     });
     m_placementCursor = c;
     forEachCell(c, [this](int r, int col) {
-        std::uint8_t& cell = m_player[index(r, col)];
+        std::uint8_t& cell = m_player[indexOf(r, col)];
         cell = cell == psEmpty ? psCursor : psCursorOnShip;
     });
     return true;
@@ -213,7 +202,7 @@ bool SeaBattle::acceptCursor(ShipExtent c)
 void SeaBattle::markCursor()
 {
     forEachCell(m_placementCursor, [this](int r, int c) {
-        std::uint8_t& cell = m_player[index(r, c)];
+        std::uint8_t& cell = m_player[indexOf(r, c)];
         if (cell == psEmpty || cell == psShip)
             cell = static_cast<std::uint8_t>(cell + 2);
     });
@@ -224,15 +213,15 @@ PlaceResult SeaBattle::PlaceShip()
     if (m_phase != gpPlacing)
         return PlaceResult::Ignored;
     bool occupied = false;
-    forEachCell(m_placementCursor, [&](int r, int c) { occupied = occupied || m_player[index(r, c)] == psCursorOnShip; });
+    forEachCell(m_placementCursor, [&](int r, int c) { occupied = occupied || m_player[indexOf(r, c)] == psCursorOnShip; });
     if (occupied)
         return PlaceResult::RefusedOccupied;
     bool close = false;
-    forEachCell(grown(m_placementCursor), [&](int r, int c) { close = close || m_player[index(r, c)] == psShip; });
+    forEachCell(grown(m_placementCursor), [&](int r, int c) { close = close || m_player[indexOf(r, c)] == psShip; });
     if (close)
         return PlaceResult::RefusedTooClose;
 
-    forEachCell(m_placementCursor, [this](int r, int c) { m_player[index(r, c)] = psShip; });
+    forEachCell(m_placementCursor, [this](int r, int c) { m_player[indexOf(r, c)] = psShip; });
     if (m_shipIndex == Ships) {
         m_phase = gpBattle;
         m_turnCount = 0;
@@ -261,21 +250,21 @@ struct ExtentWalk {
     // so no walk here reaches more than the four cells of the longest ship.
     void visit(int row, int column)
     {
-        onPath[index(row, column)] = true;
+        onPath[indexOf(row, column)] = true;
         extent = {std::min(extent.top, row), std::min(extent.left, column), std::max(extent.bottom, row),
                   std::max(extent.right, column)};
         for (int dr = -1; dr <= 1; ++dr) {
             for (int dc = -1; dc <= 1; ++dc) {
                 const int r = row + dr;
                 const int c = column + dc;
-                if ((dr == 0 && dc == 0) || !onBoard(r, c) || onPath[index(r, c)])
+                if ((dr == 0 && dc == 0) || !onGrid(r, c) || onPath[indexOf(r, c)])
                     continue;
-                const std::uint8_t code = cells[index(r, c)];
+                const std::uint8_t code = cells[indexOf(r, c)];
                 if (code == intact || code == hit)
                     visit(r, c);
             }
         }
-        onPath[index(row, column)] = false;
+        onPath[indexOf(row, column)] = false;
     }
 };
 
@@ -283,7 +272,7 @@ struct ExtentWalk {
 
 ShipExtent SeaBattle::FindShipExtent(Board board, int row, int column) const
 {
-    if (!onBoard(row, column))
+    if (!onGrid(row, column))
         return {};
     const Codes codes = codesOf(board);
     ExtentWalk walk{cells(board), codes.intact, codes.hit, {}, {row, column, row, column}};
@@ -297,17 +286,17 @@ bool SeaBattle::IsAfloat(Board board, const ShipExtent& ship) const
         return false;
     const std::uint8_t intact = codesOf(board).intact;
     bool afloat = false;
-    forEachCell(ship, [&](int r, int c) { afloat = afloat || cells(board)[index(r, c)] == intact; });
+    forEachCell(ship, [&](int r, int c) { afloat = afloat || cells(board)[indexOf(r, c)] == intact; });
     return afloat;
 }
 
 PlayerShot SeaBattle::ResolvePlayerShot(int row, int column)
 {
-    if (m_phase != gpBattle || !onBoard(row, column))
+    if (m_phase != gpBattle || !onGrid(row, column))
         return {ShotResult::Ignored, {}, m_turnCount};
     ++m_turnCount;
     PlayerShot shot{ShotResult::Wasted, {}, m_turnCount};
-    std::uint8_t& cell = m_computer[index(row, column)];
+    std::uint8_t& cell = m_computer[indexOf(row, column)];
     if (cell == csEmpty) {
         cell = csMiss;
         shot.result = ShotResult::Miss;
@@ -325,10 +314,10 @@ PlayerShot SeaBattle::ResolvePlayerShot(int row, int column)
 
 ComputerShot SeaBattle::ResolveComputerShot(int row, int column)
 {
-    if (m_phase != gpBattle || !onBoard(row, column))
+    if (m_phase != gpBattle || !onGrid(row, column))
         return {};
     ComputerShot shot{ShotResult::Wasted, {}, row, column};
-    std::uint8_t& cell = m_player[index(row, column)];
+    std::uint8_t& cell = m_player[indexOf(row, column)];
     if (cell == psEmpty) {
         cell = psMiss;
         shot.result = ShotResult::Miss;
@@ -347,10 +336,10 @@ SinkResult SeaBattle::SinkShip(Board board, const ShipExtent& ship)
     const bool player = board == Board::Player;
     const Codes codes = codesOf(board);
     Cells100& b = cells(board);
-    forEachCell(ship, [&](int r, int c) { b[index(r, c)] = codes.sunk; });
+    forEachCell(ship, [&](int r, int c) { b[indexOf(r, c)] = codes.sunk; });
     forEachCell(grown(ship), [&](int r, int c) {
-        if (b[index(r, c)] != codes.sunk)
-            b[index(r, c)] = codes.miss;
+        if (b[indexOf(r, c)] != codes.sunk)
+            b[indexOf(r, c)] = codes.miss;
     });
     std::uint8_t& counter = player ? m_playerSunk : m_enemySunk;
     ++counter;
@@ -365,57 +354,10 @@ SinkResult SeaBattle::SinkShip(Board board, const ShipExtent& ship)
 
 PlayerCell SeaBattle::PlayerAt(int row, int column) const
 {
-    return onBoard(row, column) ? PlayerCell(m_player[index(row, column)]) : psEmpty;
+    return onGrid(row, column) ? PlayerCell(m_player[indexOf(row, column)]) : psEmpty;
 }
 
 ComputerCell SeaBattle::ComputerAt(int row, int column) const
 {
-    return onBoard(row, column) ? ComputerCell(m_computer[index(row, column)]) : csEmpty;
-}
-
-std::string SeaBattle::Picture(Board board) const
-{
-    const std::string_view chars = board == Board::Player ? kPlayerChars : kComputerChars;
-    std::string picture;
-    for (int i = 0; i < Cells; ++i) {
-        if (i > 0 && i % Size == 0)
-            picture += '|';
-        const std::uint8_t code = cells(board)[i];
-        picture += code < chars.size() ? chars[code] : '?';
-    }
-    return picture;
-}
-
-bool SeaBattle::SetBoard(Board board, std::string_view picture)
-{
-    const std::string_view chars = board == Board::Player ? kPlayerChars : kComputerChars;
-    Cells100 laid{};
-    int n = 0;
-    for (char ch : picture) {
-        if (ch == '|' || ch == ' ' || ch == '\n')
-            continue;
-        const auto code = chars.find(ch);
-        if (code == std::string_view::npos || n == Cells)
-            return false;
-        laid[n++] = static_cast<std::uint8_t>(code);
-    }
-    if (n != Cells)
-        return false;
-    cells(board) = laid;
-    return true;
-}
-
-void SeaBattle::SetPlacement(int shipIndex, const ShipExtent& cursor)
-{
-    if (shipIndex < 1 || shipIndex > Ships || !onBoard(cursor))
-        return;
-    forEachCell(m_placementCursor, [this](int r, int c) {
-        std::uint8_t& cell = m_player[index(r, c)];
-        if (cell == psCursor || cell == psCursorOnShip)
-            cell = static_cast<std::uint8_t>(cell - 2);
-    });
-    m_shipIndex = static_cast<std::uint8_t>(shipIndex);
-    m_shipLength = static_cast<std::uint8_t>(FleetLengths[shipIndex - 1]);
-    m_placementCursor = cursor;
-    markCursor();
+    return onGrid(row, column) ? ComputerCell(m_computer[indexOf(row, column)]) : csEmpty;
 }

@@ -2,12 +2,11 @@
 // fleet, the player's placement cursor, shots, sinkings and the counters.
 #pragma once
 
+#include "cellgrid.h"
 #include "randomsource.h"
 
 #include <array>
 #include <cstdint>
-#include <string>
-#include <string_view>
 
 enum PlayerCell : std::uint8_t { psEmpty, psShip, psCursor, psCursorOnShip, psHit, psSunk, psMiss };
 enum ComputerCell : std::uint8_t { csEmpty, csShip, csHit, csMiss, csSunk };
@@ -44,8 +43,8 @@ enum class SinkResult { Sunk, Won, Lost, Ignored };
 
 class SeaBattle {
 public:
-    static constexpr int Size = 10;
-    static constexpr int Cells = Size * Size;
+    static constexpr int Size = cellgrid::Size;
+    static constexpr int Cells = cellgrid::Cells;
     static constexpr int Ships = 10;
     // Ship k (1..10) has length FleetLengths[k - 1]; longest first, as placed.
     static constexpr std::array<int, Ships> FleetLengths{4, 3, 3, 2, 2, 2, 1, 1, 1, 1};
@@ -90,19 +89,10 @@ public:
     int ShipLength() const { return m_shipLength; }
     ShipExtent Cursor() const { return m_placementCursor; }
 
-    // A board as ten rows of ten characters joined by '|': '.' water, '#'
-    // ship, 'x' hit, '*' sunk, 'o' missed; on the player's board also 'c'
-    // cursor and 'C' cursor over a ship.
-    std::string Picture(Board board) const;
-
-    // For tests only: lay out a board from a picture as above (blanks, line
-    // breaks and '|' are skipped; false and no change on a bad picture), set
-    // the phase, or move the cursor, as ship number `shipIndex`, to a rectangle.
-    bool SetBoard(Board board, std::string_view picture);
-    void SetPhase(GamePhase phase) { m_phase = phase; }
-    void SetPlacement(int shipIndex, const ShipExtent& cursor);
-
 private:
+    // Lays out known boards for the tests and benchmarks.
+    friend class SeaBattleLayout;
+
     using Cells100 = std::array<std::uint8_t, Cells>;
 
     bool placeFleetOnce(RandomSource& random);

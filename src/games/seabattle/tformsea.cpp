@@ -4,7 +4,7 @@
 // status text and cue while the cue sounds.
 #include "tformsea.h"
 
-#include "cues.h"
+#include "datafiles.h"
 #include "errorreport.h"
 #include "icons.h"
 #include "look.h"
@@ -19,6 +19,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+
+#include <iterator>
 
 TFormSea* FormSea = nullptr;
 
@@ -49,6 +51,9 @@ TGameInfo seaInfo()
     info.counterPos = QPoint(257, 23);
     info.newGameButtonPos = QPoint(20, 11);
     info.hasClock = false;
+    // A click queued while the computer's turn sounded would fire a shot the
+    // player made without seeing the board it was aimed at.
+    info.dropsInputMadeDuringCues = true;
     return info;
 }
 
@@ -90,26 +95,25 @@ QImage plainPicture(TFormSea::Picture p)
     return image;
 }
 
-// Every draw of the opponent goes through the window's random source, which
-// tests replace with a scripted one.
-class WindowRandom : public RandomSource {
-public:
-    explicit WindowRandom(TGameForm& form)
-        : m_form(form)
-    {
-    }
-    void Randomize() override { m_form.random().Randomize(); }
-    int Random(int n) override { return m_form.random().Random(n); }
-
-private:
-    TGameForm& m_form;
-};
+// The picture of each cell code; the computer's ships stay hidden.
+constexpr TFormSea::Picture kPlayerPictures[] = {TFormSea::pcClear, TFormSea::pcShip,   TFormSea::pcSet,
+                                                 TFormSea::pcSet,   TFormSea::pcGoal,   TFormSea::pcKilled,
+                                                 TFormSea::pcMissed};
+constexpr TFormSea::Picture kComputerPictures[] = {TFormSea::pcClear, TFormSea::pcClear, TFormSea::pcGoal,
+                                                   TFormSea::pcMissed, TFormSea::pcKilled};
+static_assert(std::size(kPlayerPictures) == psMiss + 1 && std::size(kComputerPictures) == csSunk + 1);
 
 } // namespace
 
 QImage loadSeaPicture(const QString& fileName)
 {
-    QImage image(fileName);
+    // Anything but a regular file stays unopened: a named pipe with no
+    // writer would hold the window's creation, and the program's start, for
+    // good.
+    const QString path = datafiles::locate(fileName);
+    if (!datafiles::isRegularFile(path))
+        return {};
+    QImage image(path);
     if (image.isNull())
         return image;
     // Drawn unscaled at the cell's corner: nothing beyond the cell is ever seen.
@@ -121,9 +125,6 @@ TFormSea::TFormSea()
     : TGameForm(seaInfo())
 {
     TimerBoard = Counter;
-    m_windowRandom = std::make_unique<WindowRandom>(*this);
-    m_computer = std::make_unique<ComputerOpponent>(*m_windowRandom);
-    m_opponent = m_computer.get();
 
     QMenu* level = addGameSubmenu(QStringLiteral("У&ровень сложности"));
     level->menuAction()->setShortcut(QKeySequence(Qt::Key_F9));
@@ -160,19 +161,17 @@ TFormSea::TFormSea()
         Lamps[i - 1] = lamp;
     }
 
-    for (int r = 1; r <= 10; ++r) {
-        for (int c = 1; c <= 10; ++c) {
-            const int k = 10 * (r - 1) + c;
-            auto* mine = new TImage(Wallpaper1);
-            mine->setObjectName(QStringLiteral("Image%1").arg(100 + k));
-            mine->setGeometry(16 + kCell * (c - 1), 60 + kCell * (r - 1), kCell, kCell);
-            Images2[k - 1] = mine;
-            auto* theirs = new TImage(Wallpaper1);
-            theirs->setObjectName(QStringLiteral("Image%1").arg(k));
-            theirs->setGeometry(288 + kCell * (c - 1), 60 + kCell * (r - 1), kCell, kCell);
-            connect(theirs, &TImage::clicked, this, errorreport::guard([this, r, c] { Image1Click(r, c); }));
-            Images[k - 1] = theirs;
-        }
+    for (int i = 0; i < cellgrid::Cells; ++i) {
+        const cellgrid::Cell cell = cellgrid::cellAt(i);
+        auto* mine = new TImage(Wallpaper1);
+        mine->setObjectName(QStringLiteral("Image%1").arg(101 + i));
+        mine->setGeometry(16 + kCell * (cell.column - 1), 60 + kCell * (cell.row - 1), kCell, kCell);
+        Images2[i] = mine;
+        auto* theirs = new TImage(Wallpaper1);
+        theirs->setObjectName(QStringLiteral("Image%1").arg(1 + i));
+        theirs->setGeometry(288 + kCell * (cell.column - 1), 60 + kCell * (cell.row - 1), kCell, kCell);
+        connect(theirs, &TImage::clicked, this, errorreport::guard([this, cell] { Image1Click(cell.row, cell.column); }));
+        Images[i] = theirs;
     }
 
     StatusPanel = new TPanel(Wallpaper1);
@@ -231,33 +230,21 @@ void TFormSea::setStrength(Strength strength)
 
 void TFormSea::repaint2()
 {
-    for (int k = 0; k < 100; ++k) {
-        Picture p = pcClear;
-        switch (Battle.PlayerAt(k / 10 + 1, k % 10 + 1)) {
-        case psEmpty: p = pcClear; break;
-        case psShip: p = pcShip; break;
-        case psCursor:
-        case psCursorOnShip: p = pcSet; break;
-        case psHit: p = pcGoal; break;
-        case psSunk: p = pcKilled; break;
-        case psMiss: p = pcMissed; break;
-        }
-        Images2[k]->setPicture(&m_pictures[p]);
-    }
+    showBoard(Board::Player);
 }
 
 void TFormSea::repaint3()
 {
-    for (int k = 0; k < 100; ++k) {
-        Picture p = pcClear;
-        switch (Battle.ComputerAt(k / 10 + 1, k % 10 + 1)) {
-        case csEmpty:
-        case csShip: p = pcClear; break; // the computer's ships stay hidden
-        case csHit: p = pcGoal; break;
-        case csMiss: p = pcMissed; break;
-        case csSunk: p = pcKilled; break;
-        }
-        Images[k]->setPicture(&m_pictures[p]);
+    showBoard(Board::Computer);
+}
+
+void TFormSea::showBoard(Board board)
+{
+    const bool player = board == Board::Player;
+    for (int i = 0; i < cellgrid::Cells; ++i) {
+        const auto [r, c] = cellgrid::cellAt(i);
+        const Picture p = player ? kPlayerPictures[Battle.PlayerAt(r, c)] : kComputerPictures[Battle.ComputerAt(r, c)];
+        (player ? Images2 : Images)[i]->setPicture(&m_pictures[p]);
     }
 }
 
@@ -279,73 +266,66 @@ void TFormSea::N5Click()
 
 void TFormSea::keyPressEvent(QKeyEvent* event)
 {
-    QString key = event->text();
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        key = QStringLiteral("\r");
-    if (Battle.Phase() != gpPlacing || key.size() != 1) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const QString key = enter ? QStringLiteral("\r") : event->text();
+    bool taken = false;
+    errorreport::run([&] { taken = FormKeyPress(key); });
+    if (taken)
+        event->accept();
+    else
         TGameForm::keyPressEvent(event);
-        return;
-    }
-    event->accept();
-    errorreport::run([&] { FormKeyPress(key); });
-    // Only Enter plays a cue; quick moves of the cursor must all count.
-    if (key == QLatin1String("\r"))
-        DropInputMadeDuringCues();
 }
 
-void TFormSea::FormKeyPress(const QString& key)
+bool TFormSea::FormKeyPress(const QString& key)
 {
     if (Battle.Phase() != gpPlacing || key.size() != 1)
-        return;
+        return false;
     const QChar c = key.at(0).toLower();
-    bool changed = false;
+    bool moved = false;
     if (c == u'q' || c == u'й')
-        changed = Battle.MoveCursor(Direction::Up);
+        moved = Battle.MoveCursor(Direction::Up);
     else if (c == u'a' || c == u'ф')
-        changed = Battle.MoveCursor(Direction::Down);
+        moved = Battle.MoveCursor(Direction::Down);
     else if (c == u'i' || c == u'ш')
-        changed = Battle.MoveCursor(Direction::Left);
+        moved = Battle.MoveCursor(Direction::Left);
     else if (c == u'o' || c == u'щ')
-        changed = Battle.MoveCursor(Direction::Right);
+        moved = Battle.MoveCursor(Direction::Right);
     else if (c == u' ')
-        changed = Battle.RotateCursor();
-    else if (c == u'\r') {
-        const PlaceResult result = Battle.PlaceShip();
-        switch (result) {
-        case PlaceResult::RefusedOccupied:
-            setStatus(QStringLiteral("Здесь уже находится ваш корабль..."));
-            return;
-        case PlaceResult::RefusedTooClose:
-            setStatus(QStringLiteral("Недостаточно места для размещения вашего корабля..."));
-            return;
-        case PlaceResult::Ignored:
-            return;
-        case PlaceResult::Placed:
-        case PlaceResult::PlacedLast:
-            break;
-        }
+        moved = Battle.RotateCursor();
+    else if (c == u'\r')
+        placeShip();
+    if (moved)
         repaint2();
-        Cue(QStringLiteral("15.wav"));
-        RepaintNow();
-        repaint2();
-        if (result == PlaceResult::Placed) {
-            setStatus(kPlaceShips);
-        } else {
-            ShowSunkLamps();
-            TimerBoard->setText(QStringLiteral("000"));
-            setStatus(kYourTurn);
-        }
-        return;
-    }
-    if (changed)
-        repaint2();
+    return true;
 }
 
-void TFormSea::Cue(const QString& fileName, int fraction)
+void TFormSea::placeShip()
 {
-    // The model moves on whatever sounds: a ship that took its fatal hit
-    // must still sink, or the game could never end.
-    errorreport::run([&] { PlayCue(fileName, fraction); });
+    const PlaceResult result = Battle.PlaceShip();
+    switch (result) {
+    case PlaceResult::RefusedOccupied:
+        setStatus(QStringLiteral("Здесь уже находится ваш корабль..."));
+        return;
+    case PlaceResult::RefusedTooClose:
+        setStatus(QStringLiteral("Недостаточно места для размещения вашего корабля..."));
+        return;
+    case PlaceResult::Ignored:
+        return;
+    case PlaceResult::Placed:
+    case PlaceResult::PlacedLast:
+        break;
+    }
+    repaint2();
+    playCueOrReport(QStringLiteral("15.wav"));
+    RepaintNow();
+    repaint2();
+    if (result == PlaceResult::Placed) {
+        setStatus(kPlaceShips);
+    } else {
+        ShowSunkLamps();
+        TimerBoard->setText(QStringLiteral("000"));
+        setStatus(kYourTurn);
+    }
 }
 
 void TFormSea::Image1Click(int row, int column)
@@ -358,13 +338,13 @@ void TFormSea::Image1Click(int row, int column)
     if (shot.result == ShotResult::Miss || shot.result == ShotResult::Wasted) {
         if (shot.result == ShotResult::Miss)
             repaint3();
-        Cue(QStringLiteral("23.wav"), 4);
-        Cue(randomCueName(random(), 18, 19, false));
+        playCueOrReport(QStringLiteral("23.wav"), 4);
+        playCueOrReport(randomCueName(random(), 18, 19, false));
         computerTurn();
     } else {
         setStatus(QStringLiteral("Корабль противника подбит... Ваш ход..."));
         repaint3();
-        Cue(QStringLiteral("14.wav"), 4);
+        playCueOrReport(QStringLiteral("14.wav"), 4);
         if (shot.result == ShotResult::FatalHit) {
             const SinkResult sunk = Battle.SinkShip(Board::Computer, shot.extent);
             repaint3();
@@ -376,27 +356,26 @@ void TFormSea::Image1Click(int row, int column)
                 repaint3();
                 playerWins();
             } else {
-                Cue(QStringLiteral("7.wav"));
+                playCueOrReport(QStringLiteral("7.wav"));
             }
         }
     }
-    DropInputMadeDuringCues();
 }
 
 void TFormSea::computerTurn()
 {
     setStatus(QString());
     ComputerTurnHooks hooks;
-    hooks.beforeShot = [this] { Cue(randomCueName(random(), 20, 22)); };
+    hooks.beforeShot = [this] { playCueOrReport(randomCueName(random(), 20, 22)); };
     hooks.afterShot = [this](const ComputerShot& shot) {
         if (shot.result == ShotResult::Miss) {
             repaint2();
-            Cue(QStringLiteral("23.wav"), 4);
+            playCueOrReport(QStringLiteral("23.wav"), 4);
             setStatus(StatusLabel->text() + kYourTurn);
         } else if (shot.result == ShotResult::Hit || shot.result == ShotResult::FatalHit) {
             setStatus(QStringLiteral("Ваш корабль подбит... "));
             repaint2();
-            Cue(QStringLiteral("14.wav"), 4);
+            playCueOrReport(QStringLiteral("14.wav"), 4);
         }
     };
     hooks.afterSink = [this](SinkResult) {
@@ -404,9 +383,9 @@ void TFormSea::computerTurn()
         setStatus(QStringLiteral("Ваш корабль потоплен... "));
         repaint2();
         RepaintNow();
-        Cue(QStringLiteral("9.wav"));
+        playCueOrReport(QStringLiteral("9.wav"));
     };
-    const TurnEnd end = PlayComputerTurn(Battle, *m_opponent, [this] { return m_strength; }, hooks);
+    const TurnEnd end = PlayComputerTurn(Battle, *m_opponent, random(), [this] { return m_strength; }, hooks);
     if (end != TurnEnd::Lost)
         return;
     repaint2();

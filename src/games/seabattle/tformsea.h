@@ -9,7 +9,6 @@
 #include "tgameform.h"
 
 #include <array>
-#include <memory>
 
 class QLabel;
 class QKeyEvent;
@@ -28,21 +27,23 @@ public:
 
     void NewGame() override { N5Click(); }
     void N5Click();               // "Новая игра", F2, the speed button
-    // The placement keys: Q A I O (or й ф ш щ on the same keys), space, Enter.
-    void FormKeyPress(const QString& key);
+    // The placement keys: Q A I O (or й ф ш щ on the same keys), space,
+    // Enter. During the placement every single character is taken, whether
+    // it does anything or not; returns whether the key was taken.
+    bool FormKeyPress(const QString& key);
     void Image1Click(int row, int column);  // a cell of the computer's board
     void setStrength(Strength strength);     // "Новичок" / "Профессионал"
     Strength strength() const { return m_strength; }
 
-    // Every cell of the player's board, then of the computer's, shows the
-    // picture of its code.
+    // Every cell of the player's board (repaint2) or of the computer's
+    // (repaint3) shows the picture of its code.
     void repaint2();
     void repaint3();
     void ShowSunkLamps();
 
     // The opponent to fire with; tests hand in a scripted one (nullptr
     // restores the computer).
-    void setOpponent(Opponent* opponent) { m_opponent = opponent ? opponent : m_computer.get(); }
+    void setOpponent(Opponent* opponent) { m_opponent = opponent ? opponent : &m_computer; }
 
     SeaBattle Battle;
 
@@ -56,8 +57,9 @@ public:
     QAction* BeginnerItem;
     QAction* ProfessionalItem;
 
-    // The six cell pictures, loaded by bare file name when the window is
-    // made; a file that cannot be loaded leaves a plain picture drawn here.
+    // The six cell pictures, loaded by bare file name (loadSeaPicture) when
+    // the window is made; a file that cannot be loaded leaves a plain picture
+    // drawn here.
     enum Picture { pcClear, pcShip, pcSet, pcGoal, pcKilled, pcMissed, pcCount };
     const QImage& picture(Picture p) const { return m_pictures[p]; }
     QStringList missingPictures() const { return m_missingPictures; }
@@ -66,11 +68,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    // A blocking cue whose failure is reported without ending the step: the
-    // battle must go on to its end whatever sounds.
-    void Cue(const QString& fileName, int fraction = 1);
+    // Every cell of one board shows the picture of its code.
+    void showBoard(Board board);
     void loadPictures();
     void setStatus(const QString& text);
+    void placeShip();
     void computerTurn();
     void playerWins();
 
@@ -78,13 +80,13 @@ private:
     QStringList m_missingPictures;
     bool m_missingReported = false;
     Strength m_strength = Strength::Professional;
-    std::unique_ptr<RandomSource> m_windowRandom; // the window's source, as the opponent sees it
-    std::unique_ptr<ComputerOpponent> m_computer;
-    Opponent* m_opponent = nullptr;
+    ComputerOpponent m_computer;
+    Opponent* m_opponent = &m_computer;
 };
 
-// A cell picture from its file, cut to the 25 x 25 cell it is drawn into;
-// null when the file is missing or no picture.
+// A cell picture from its file, looked up as every data file is
+// (datafiles::locate), cut to the 25 x 25 cell it is drawn into; null when
+// the file is missing, not a regular file, or no picture.
 QImage loadSeaPicture(const QString& fileName);
 
 extern TFormSea* FormSea;

@@ -1,7 +1,9 @@
 // The fifteen puzzle's window, driven by real clicks and keys: deals, moves,
-// the clock, the end of a game through the dialogs into the score file, and
-// what closing and activation do to a game in progress.
+// the clock, the cue of every event, the end of a game through the dialogs
+// into the score file, failing cues, and what closing and activation do to
+// a game in progress.
 #include "datafiles.h"
+#include "recordingcues.h"
 #include "testmain.h"
 #include "testutil.h"
 
@@ -9,7 +11,6 @@
 #include "tdigitaldisplay.h"
 #include "tflatspeedbutton.h"
 #include "tformfifteen.h"
-#include "tmediaplayer.h"
 #include "tmemoform.h"
 #include "tpanel.h"
 #include "tshadowlabel.h"
@@ -21,6 +22,9 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
+
+using Step = std::function<void()>;
+Q_DECLARE_METATYPE(Step)
 
 namespace {
 
@@ -61,12 +65,15 @@ private slots:
     void newGameDealsAndRestartsTheClock();
     void theNewDealIsOnScreenWhileTheStartCueSounds();
     void onlyTilesNextToTheBlankSlide();
+    void cueOfEachEvent_data();
+    void cueOfEachEvent();
     void solvingWithAGoodTimeEntersTheTable();
     void solvingInTheTenthEntrysTimeIsNoRecord();
     void activationResetsOnlyWithoutAGame();
     void closingKeepsTheGameAndTheClockGoesOn();
     void missingStartCueStopsBeforeTheDeal();
     void missingMoveCueLeavesTheDealUnplayable();
+    void missingMoveCueStillSlidesAndJudges();
     void rulesItemOpensTheViewerOnItsFile();
 
 private:
@@ -76,6 +83,7 @@ private:
     QTemporaryDir* m_dir = nullptr;
     QString m_oldCurrent;
     ScriptedRandom m_random;
+    RecordingCuePlayer m_cues;
 };
 
 void TstFormFifteen::initTestCase()
@@ -87,7 +95,7 @@ void TstFormFifteen::initTestCase()
     CreateForm(MemoForm);
     // The tests advance the clock themselves.
     FormFifteen->Timer1->stop();
-    FormFifteen->setRandom(&m_random);
+    FormFifteen->setCuePlayer(&m_cues);
 }
 
 void TstFormFifteen::init()
@@ -99,13 +107,18 @@ void TstFormFifteen::init()
     for (int n = 1; n <= 9; ++n)
         QVERIFY(writeTestWav(QStringLiteral("%1.wav").arg(n), n == 2 ? 30 : 60));
     m_random = ScriptedRandom();
+    FormFifteen->setRandom(&m_random);
     FormFifteen->Show();
     QTRY_COMPARE(QApplication::activeWindow(), FormFifteen);
 }
 
 void TstFormFifteen::cleanup()
 {
+    FormFifteen->setRandom(nullptr);
+    m_cues.follow(nullptr);
+    m_cues.whilePlaying = nullptr;
     FormFifteen->close();
+    m_cues.take();
     MemoForm->close();
     QDir::setCurrent(m_oldCurrent);
     datafiles::setProgramPath(QString());
@@ -158,8 +171,10 @@ void TstFormFifteen::theNewDealIsOnScreenWhileTheStartCueSounds()
     FormFifteen->Board.SetTiles({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 15, 14, 16});
     FormFifteen->Redraw(false);
     QTRY_COMPARE(shown(), look::btnFace());
+    QColor whileSounding;
+    m_cues.whilePlaying = [&] { whileSounding = shown(); };
     newGame();
-    QCOMPARE(shown(), look::btnHighlight()); // the raised bevel of tile 1
+    QCOMPARE(whileSounding, look::btnHighlight()); // the raised bevel of tile 1
 }
 
 void TstFormFifteen::onlyTilesNextToTheBlankSlide()
@@ -170,7 +185,6 @@ void TstFormFifteen::onlyTilesNextToTheBlankSlide()
     clickTile(2);
     clickTile(10);
     QCOMPARE(board(), kZeroDeal);
-    QCOMPARE(FormFifteen->MediaPlayer1->Position(), 0);
     // Next to it: the tile slides, on the label as well as on the panel's edge.
     clickTile(6);
     QCOMPARE(FormFifteen->Board.TileAt(5), 11);
@@ -178,10 +192,51 @@ void TstFormFifteen::onlyTilesNextToTheBlankSlide()
     QVERIFY(FormFifteen->Tiles[4]->isVisible());
     QVERIFY(!FormFifteen->Tiles[5]->isVisible());
     QCOMPARE(FormFifteen->Labels[4]->caption(), QStringLiteral("11"));
-    QTRY_VERIFY(FormFifteen->MediaPlayer1->Position() > 0);
     QTest::mouseClick(FormFifteen->Tiles[1], Qt::LeftButton, {}, QPoint(3, 3));
     QCOMPARE(FormFifteen->Board.TileAt(6), 15);
     QCOMPARE(FormFifteen->Label1->text(), QStringLiteral("003"));
+}
+
+void TstFormFifteen::cueOfEachEvent_data()
+{
+    QTest::addColumn<Step>("setUp");
+    QTest::addColumn<Step>("event");
+    QTest::addColumn<QList<int>>("draws"); // what the event's random draws give, in order
+    QTest::addColumn<QString>("cues");     // what the recording player wrote down
+
+    auto dealt = Step([] { QTest::keyClick(FormFifteen, Qt::Key_F2); });
+    auto slideAt = [](int position) { return Step([position] { clickTile(position); }); };
+    auto oneToGo = [](int seconds) {
+        return Step([seconds] {
+            QTest::keyClick(FormFifteen, Qt::Key_F2);
+            FormFifteen->Board.SetTiles(kOneToGo);
+            FormFifteen->Redraw(false);
+            tick(seconds);
+            closeModals(2);
+        });
+    };
+
+    // A source that draws 0 walks the blank in 255 steps, as the deal does.
+    QTest::newRow("new deal") << Step([] {}) << dealt << QList<int>{}
+                              << "1.wav started, reseed, 255 draws, 1.wav finished, 2.wav held";
+    QTest::newRow("a tile slides") << dealt << slideAt(6) << QList<int>{} << "2.wav played";
+    QTest::newRow("a tile that cannot slide: no cue") << dealt << slideAt(2) << QList<int>{} << "";
+    // The default table's tenth entry is 150.
+    QTest::newRow("solved, a record") << oneToGo(42) << slideAt(16) << QList<int>{0}
+                                      << "2.wav played, closed, reseed, Random(3), 3.wav";
+    QTest::newRow("solved, no record") << oneToGo(150) << slideAt(16) << QList<int>{0}
+                                       << "2.wav played, closed, reseed, Random(4), 6.wav";
+    QTest::newRow("window closed") << dealt << Step([] { FormFifteen->close(); }) << QList<int>{} << "closed";
+}
+
+void TstFormFifteen::cueOfEachEvent()
+{
+    QFETCH(Step, setUp);
+    QFETCH(Step, event);
+    QFETCH(QList<int>, draws);
+    QFETCH(QString, cues);
+    setUp();
+    QCOMPARE(m_cues.recordEvent(*FormFifteen, draws, event), cues);
 }
 
 void TstFormFifteen::solvingWithAGoodTimeEntersTheTable()
@@ -273,9 +328,9 @@ void TstFormFifteen::closingKeepsTheGameAndTheClockGoesOn()
     tick(1);
     clickTile(1);
     const auto before = board();
+    m_cues.take();
     QTest::keyClick(FormFifteen, Qt::Key_F10, Qt::ControlModifier);
     QVERIFY(!FormFifteen->isVisible());
-    QVERIFY(!FormFifteen->MediaPlayer1->isOpen());
     tick(7);
     FormFifteen->Show();
     QTRY_COMPARE(QApplication::activeWindow(), FormFifteen);
@@ -289,8 +344,7 @@ void TstFormFifteen::closingKeepsTheGameAndTheClockGoesOn()
     // A move after showing the window again still slides, with its sound.
     clickTile(5);
     QCOMPARE(FormFifteen->Board.TileAt(5), 16);
-    QVERIFY(FormFifteen->MediaPlayer1->isOpen());
-    QTRY_VERIFY(FormFifteen->MediaPlayer1->Position() > 0);
+    QCOMPARE(m_cues.take(), QStringLiteral("closed, 2.wav held, 2.wav played"));
 }
 
 void TstFormFifteen::missingStartCueStopsBeforeTheDeal()
@@ -310,16 +364,45 @@ void TstFormFifteen::missingStartCueStopsBeforeTheDeal()
 void TstFormFifteen::missingMoveCueLeavesTheDealUnplayable()
 {
     ErrorCatcher catcher;
+    newGame();
     QFile::remove(QStringLiteral("2.wav"));
     QTest::keyClick(FormFifteen, Qt::Key_F2);
     QCOMPARE(catcher.errors.size(), 1);
     QCOMPARE(board(), kZeroDeal);
+    // The game before ended with its board; the new deal never started.
     QVERIFY(!FormFifteen->Board.InProgress());
     // Without its clock the deal cannot be played for a score.
     clickTile(1);
     QCOMPARE(board(), kZeroDeal);
     tick(2);
     QCOMPARE(FormFifteen->Label1->text(), QStringLiteral("000"));
+}
+
+void TstFormFifteen::missingMoveCueStillSlidesAndJudges()
+{
+    // Closing the window released the move cue; with its file gone the
+    // solving slide reports the cue, and is still shown and judged.
+    ErrorCatcher catcher;
+    newGame();
+    FormFifteen->Board.SetTiles(kOneToGo);
+    FormFifteen->Redraw(false);
+    FormFifteen->close();
+    QFile::remove(QStringLiteral("2.wav"));
+    FormFifteen->Show();
+    QTRY_COMPARE(QApplication::activeWindow(), FormFifteen);
+    QStringList windows;
+    whenModalShown([&](QWidget* w) {
+        windows << w->objectName();
+        w->close();
+        whenModalShown([&](QWidget* t) {
+            windows << t->objectName();
+            t->close();
+        });
+    });
+    clickTile(16);
+    QTRY_COMPARE(catcher.errors.size(), 1);
+    QVERIFY(!FormFifteen->Tiles[15]->isVisible());
+    QCOMPARE(windows, (QStringList{QStringLiteral("Form15Over"), QStringLiteral("Form15table")}));
 }
 
 void TstFormFifteen::rulesItemOpensTheViewerOnItsFile()

@@ -1,6 +1,7 @@
 // The computer opponent: its shots at a hit ship at either strength, whole
 // turns with the order of the window's hooks, and the count round the board.
 #include "scriptedrandom.h"
+#include "seabattlelayout.h"
 
 #include <QTest>
 
@@ -82,12 +83,12 @@ void TstOpponent::turn()
     QFETCH(QString, after);
 
     SeaBattle game;
-    QVERIFY(game.SetBoard(Board::Player, board.toStdString()));
-    game.SetPhase(gpBattle);
+    QVERIFY(SeaBattleLayout::setBoard(game, Board::Player, board.toStdString()));
+    SeaBattleLayout::setPhase(game, gpBattle);
     ScriptedRandom random;
     for (int k : ks)
         random.values.push_back(k - 1);
-    ComputerOpponent opponent(random);
+    ComputerOpponent opponent;
     int shots = 0;
     auto strength = [&] {
         return strengths[std::min<int>(shots++, strengths.size() - 1)] == 'P' ? Strength::Professional : Strength::Beginner;
@@ -110,14 +111,17 @@ void TstOpponent::turn()
             if (game.PlayerAt(lastShip.top, lastShip.left) != psSunk)
                 log += '!';
         }};
-    QCOMPARE(PlayComputerTurn(game, opponent, strength, calls), end);
+    QCOMPARE(PlayComputerTurn(game, opponent, random, strength, calls), end);
     QCOMPARE(fired.join(' '), targets);
     QCOMPARE(log, hooks);
-    QCOMPARE(random.reseeds, ks.size());
-    QCOMPARE(random.draws, ks.size());
+    // Before every shot, whatever aims it: a re-seed and k from 1..90.
+    QList<int> asked;
+    for (qsizetype i = 0; i < ks.size(); ++i)
+        asked << 0 << 90;
+    QCOMPARE(random.asked, asked);
     QCOMPARE(game.Phase(), end == TurnEnd::Lost ? gpIdle : gpBattle);
     if (!after.isEmpty())
-        QCOMPARE(QString::fromStdString(game.Picture(Board::Player)), after);
+        QCOMPARE(QString::fromStdString(SeaBattleLayout::picture(game, Board::Player)), after);
 }
 
 QTEST_GUILESS_MAIN(TstOpponent)

@@ -1,6 +1,7 @@
 // The sea battle model: exact computer fleets for scripted draws, the keys
 // at the edges, the turn counter, and soaks of fleets and of whole games.
 #include "scriptedrandom.h"
+#include "seabattlelayout.h"
 
 #include <QTest>
 
@@ -25,11 +26,13 @@ namespace {
 class StrictRandom : public ScriptedRandom {
 public:
     using ScriptedRandom::ScriptedRandom;
-    int Random(int n) override
+
+protected:
+    int draw(int n) override
     {
         if (values.empty())
             throw std::runtime_error("the script has run out");
-        return ScriptedRandom::Random(n);
+        return ScriptedRandom::draw(n);
     }
 };
 
@@ -44,7 +47,7 @@ QList<int> draws(std::initializer_list<std::pair<int, int>> pairs)
 
 QString picture(const SeaBattle& game, Board board)
 {
-    return QString::fromStdString(game.Picture(board));
+    return QString::fromStdString(SeaBattleLayout::picture(game, board));
 }
 
 // Lengths of the groups of `chars` cells that touch along a side or at a
@@ -125,37 +128,47 @@ void TstSeaBattle::computerFleet_data()
 {
     QTest::addColumn<QList<int>>("values");
     QTest::addColumn<QString>("fleet");
-    QTest::addColumn<int>("reseeds");
+    QTest::addColumn<QList<int>>("pairsPerShip"); // the (x, o) pairs each ship draws after its re-seed
 
-    QTest::newRow("every ship takes its first draw") << kBaseDraws << kBaseFleet << 10;
+    const QList<int> onePairEach(10, 1);
+    QTest::newRow("every ship takes its first draw") << kBaseDraws << kBaseFleet << onePairEach;
     QList<int> standing = kBaseDraws;
     standing[10] = 39; // ship 6 drawn lying at row 4, column 10: off the board, so it stands there
     standing[11] = 1;
     QTest::newRow("lying ship off the board stands at the same start")
         << standing << "####.###..|..........|#.##.#....|#....#...#|#........#|"
-                       "...#......|......#...|..........|.........#|#........." << 10;
+                       "...#......|......#...|..........|.........#|#........." << onePairEach;
     QList<int> redrawn = kBaseDraws;
     redrawn.insert(10, 1); // ship 6 first drawn at row 4, column 4, lying: touches ship 4
     redrawn.insert(10, 43); // either way
-    QTest::newRow("refused pair redrawn without re-seeding") << redrawn << kBaseFleet << 10;
+    QTest::newRow("refused pair redrawn without re-seeding")
+        << redrawn << kBaseFleet << QList<int>{1, 1, 1, 1, 1, 2, 1, 1, 1, 1};
     // Nine ships that leave water only at row 10, column 10, which is never
     // drawn; a thousand refusals later the fleet starts again.
     QList<int> blocked = draws({{92, 1}, {27, 1}, {42, 0}, {55, 0}, {58, 1}, {88, 1}, {11, 0}, {24, 0}, {8, 0}});
-    QTest::newRow("no start cell left for the last ship") << blocked + QList<int>(2000, 0) + kBaseDraws << kBaseFleet << 20;
+    QTest::newRow("no start cell left for the last ship")
+        << blocked + QList<int>(2000, 0) + kBaseDraws << kBaseFleet << QList<int>(9, 1) + QList<int>{1000} + onePairEach;
 }
 
 void TstSeaBattle::computerFleet()
 {
     QFETCH(QList<int>, values);
     QFETCH(QString, fleet);
-    QFETCH(int, reseeds);
+    QFETCH(QList<int>, pairsPerShip);
 
     StrictRandom random(std::deque<int>(values.begin(), values.end()));
     SeaBattle game;
     game.NewGame(random);
     QCOMPARE(picture(game, Board::Computer), fleet);
-    QCOMPARE(random.draws, values.size());
-    QCOMPARE(random.reseeds, reseeds);
+    // Each ship re-seeds once, then draws x from 0..96 and o from 0..1 until
+    // a start takes it.
+    QList<int> asked;
+    for (int pairs : pairsPerShip) {
+        asked << 0;
+        for (int i = 0; i < pairs; ++i)
+            asked << 97 << 2;
+    }
+    QCOMPARE(random.asked, asked);
     QCOMPARE(picture(game, Board::Player).left(11), QString("cccc......|"));
 }
 
@@ -199,12 +212,12 @@ void TstSeaBattle::keys()
     QFETCH(ShipExtent, to);
 
     SeaBattle game;
-    game.SetPhase(gpPlacing);
-    game.SetPlacement(ship, from);
+    SeaBattleLayout::setPhase(game, gpPlacing);
+    SeaBattleLayout::setPlacement(game, ship, from);
     QCOMPARE(press(game, keys), answers);
     QCOMPARE(game.Cursor(), to);
     SeaBattle expected;
-    expected.SetPlacement(ship, to);
+    SeaBattleLayout::setPlacement(expected, ship, to);
     QCOMPARE(picture(game, Board::Player), picture(expected, Board::Player));
 }
 
@@ -212,7 +225,7 @@ void TstSeaBattle::placement()
 {
     SeaBattle game;
     QCOMPARE(press(game, "rte"), "00-");
-    game.SetPhase(gpBattle);
+    SeaBattleLayout::setPhase(game, gpBattle);
     QCOMPARE(game.ResolvePlayerShot(1, 1).result, ShotResult::Miss); // a turn of an old game
     ScriptedRandom random(std::deque<int>(kBaseDraws.begin(), kBaseDraws.end()));
     game.NewGame(random);
@@ -223,7 +236,7 @@ void TstSeaBattle::placement()
     QCOMPARE(picture(game, Board::Player), QString("####......|..........|###.......|...ccc....|..........|"
                                                    "..........|..........|..........|..........|.........."));
     QCOMPARE(game.TurnCount(), 1);
-    game.SetPlacement(10, {9, 9, 9, 9});
+    SeaBattleLayout::setPlacement(game, 10, {9, 9, 9, 9});
     QCOMPARE(press(game, "ed"), "L0");
     QCOMPARE(game.Phase(), gpBattle);
     QCOMPARE(game.TurnCount(), 0);
@@ -251,8 +264,8 @@ void TstSeaBattle::turnCounter()
     QFETCH(int, score);
 
     SeaBattle game;
-    QVERIFY(game.SetBoard(Board::Computer, kBaseFleet.toStdString()));
-    game.SetPhase(gpBattle);
+    QVERIFY(SeaBattleLayout::setBoard(game, Board::Computer, kBaseFleet.toStdString()));
+    SeaBattleLayout::setPhase(game, gpBattle);
     int wasted = 0;
     PlayerShot shot;
     for (int cell : shots) {
@@ -319,7 +332,7 @@ void TstSeaBattle::soakWholeGames()
         };
         hooks.afterSink = [&](SinkResult) { checkBoards(); };
         auto strength = [&] { return rng() % 2 ? Strength::Beginner : Strength::Professional; };
-        ComputerOpponent opponent(random);
+        ComputerOpponent opponent;
 
         int wasted = 0;
         while (game.Phase() == gpBattle) {
@@ -334,7 +347,7 @@ void TstSeaBattle::soakWholeGames()
                 won += game.SinkShip(Board::Computer, shot.extent) == SinkResult::Won;
             } else if (shot.result == ShotResult::Miss || shot.result == ShotResult::Wasted) {
                 ++wasted;
-                const TurnEnd end = PlayComputerTurn(game, opponent, strength, hooks);
+                const TurnEnd end = PlayComputerTurn(game, opponent, random, strength, hooks);
                 QCOMPARE(end == TurnEnd::Lost, game.PlayerSunk() == 10);
             }
             checkBoards();
