@@ -31,7 +31,6 @@ TFlatSpeedButton* gameButton(QWidget* parent, const char* name, const QString& c
     b->setLayout(blGlyphTop);
     b->setGlyph(QImage(glyph));
     b->setCaption(caption);
-    b->setFocusPolicy(Qt::TabFocus);
     return b;
 }
 
@@ -70,7 +69,6 @@ TMainForm::TMainForm()
     FlatSpeedButton5->setLayout(blGlyphLeft);
     FlatSpeedButton5->setGlyph(QImage(QStringLiteral(":/images/glyph_exit.bmp")));
     FlatSpeedButton5->setCaption(QStringLiteral("Выход"));
-    FlatSpeedButton5->setFocusPolicy(Qt::TabFocus);
 
     connect(FlatSpeedButton1, &TFlatSpeedButton::clicked, this, errorreport::guard([this] { ShowFifteen(); }));
     connect(FlatSpeedButton2, &TFlatSpeedButton::clicked, this, errorreport::guard([this] { ShowSaper(); }));

@@ -112,10 +112,10 @@ public:
 
 class HemisphereAccessible : public QAccessibleWidget {
 public:
-    // A lamp in a row of indicators reads as an indicator, any other as the
-    // button it is.
+    // A lamp in a row of indicators reads as a picture of its state (the
+    // desktop bridge knows no indicator role), any other as the button it is.
     explicit HemisphereAccessible(THemisphereButton* button)
-        : QAccessibleWidget(button, qobject_cast<TIndicatorRow*>(button->parentWidget()) ? QAccessible::Indicator
+        : QAccessibleWidget(button, qobject_cast<TIndicatorRow*>(button->parentWidget()) ? QAccessible::Graphic
                                                                                          : QAccessible::Button)
     {
     }

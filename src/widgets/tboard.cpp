@@ -30,10 +30,10 @@ protected:
         // Black, yellow, black: a frame that stands out on tiles, closed and
         // open cells and water alike, and by its shape, not by a colour.
         QPainter p(this);
-        QRect r = cell->geometry();
-        frame3D(p, r, Qt::black, Qt::black);
-        frame3D(p, r, QColor(255, 255, 0), QColor(255, 255, 0), 2);
-        frame3D(p, r, Qt::black, Qt::black);
+        TFrames frames(p, cell->geometry());
+        frames.draw(Qt::black, Qt::black);
+        frames.draw(QColor(255, 255, 0), QColor(255, 255, 0), 2);
+        frames.draw(Qt::black, Qt::black);
     }
 
 private:

@@ -18,6 +18,8 @@
 #include <QToolTip>
 #include <QtMath>
 
+#include <optional>
+
 namespace {
 
 constexpr int kMaxCaption = 255;
@@ -26,6 +28,27 @@ constexpr int kMaxCaption = 255;
 QPoint pointOf(const QMouseEvent* e)
 {
     return {qFloor(e->position().x()), qFloor(e->position().y())};
+}
+
+// A dotted frame of black and white dots just inside a rectangle, seen on
+// any background; each dot a square of whole device pixels.
+void drawFocusDots(QPainter& p, const QRect& logical)
+{
+    const bool unscaled = pixelart::isUnscaled(p);
+    const QRect r = unscaled ? logical : pixelart::deviceRect(p, logical);
+    const int dot = unscaled ? 1 : pixelart::lineWidth(pixelart::scaleOf(p));
+    std::optional<pixelart::DeviceScope> scope;
+    if (!unscaled)
+        scope.emplace(p);
+    auto put = [&](int x, int y) { p.fillRect(x, y, dot, dot, ((x + y) / dot) % 2 ? Qt::white : Qt::black); };
+    for (int x = r.left(); x + dot <= r.right() + 1; x += dot) {
+        put(x, r.top());
+        put(x, r.bottom() + 1 - dot);
+    }
+    for (int y = r.top() + dot; y + 2 * dot <= r.bottom() + 1; y += dot) {
+        put(r.left(), y);
+        put(r.right() + 1 - dot, y);
+    }
 }
 
 int s_liveButtons = 0;
@@ -88,6 +111,9 @@ TFlatSpeedButton::TFlatSpeedButton(QWidget* parent)
     , m_glyph([this] { update(); })
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // A Tab stop, but a click leaves the keyboard where it was: a mouse
+    // player's next keys still go to the board.
+    setFocusPolicy(Qt::TabFocus);
     resize(25, 25);
     ++s_liveButtons;
 }
@@ -653,16 +679,8 @@ void TFlatSpeedButton::paintEvent(QPaintEvent*)
         m_state != TFlatButtonState::Disabled && m_grayedInactive ? paintState : m_state;
     m_glyph.draw(p, content, shownCaption(m_caption), palette().color(QPalette::ButtonText), m_layout, m_margin,
                  m_spacing, imageState, m_markDropDown && m_menu);
-    if (m_focusShown && hasFocus()) {
-        // A dotted frame of black and white dots, seen on any background.
-        const QRect r = rect().adjusted(3, 3, -4, -4);
-        for (int x = r.left(); x <= r.right(); ++x)
-            for (int y : {r.top(), r.bottom()})
-                p.fillRect(x, y, 1, 1, (x + y) % 2 ? Qt::white : Qt::black);
-        for (int y = r.top() + 1; y < r.bottom(); ++y)
-            for (int x : {r.left(), r.right()})
-                p.fillRect(x, y, 1, 1, (x + y) % 2 ? Qt::white : Qt::black);
-    }
+    if (m_focusShown && hasFocus())
+        drawFocusDots(p, rect().adjusted(3, 3, -3, -3));
     p.end();
 
     m_image.setDevicePixelRatio(1);
