@@ -30,7 +30,8 @@ public:
     // 4 to 192 kHz, more than 8 channels, a coding SDL cannot decode, chunks
     // larger than the file, more than 60 s of sound), before anything is
     // decoded; and with SDL's text when the file is missing or not a playable
-    // wave, or the sound device cannot be opened.
+    // wave, or the sound device cannot be opened. The first Open() loads SDL,
+    // and throws EError when it cannot.
     void Open();
     // Starts playing from the current position and returns at once. A cue that
     // is still sounding goes on from where it is. Throws EError when nothing is
