@@ -7,12 +7,14 @@
 // allocated or converted. SDL itself is loaded by the first Open().
 #include "tmediaplayer.h"
 
+#include "datafiles.h"
 #include "eerror.h"
 #include "sdlaudio.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTimer>
 #include <QtEndian>
 
@@ -436,8 +438,13 @@ TMediaPlayer::~TMediaPlayer()
 void TMediaPlayer::Open()
 {
     Close();
+    const QString path = datafiles::locate(m_fileName);
+    // A named pipe with no writer would block the open below for good, and
+    // a device could be read without end.
+    if (QFileInfo::exists(path) && !datafiles::isRegularFile(path))
+        refuse(m_fileName, QStringLiteral("not a regular file"));
     const SdlAudio& sdl = sdlAudio();
-    SDL_RWops* file = sdl.RWFromFile(QFile::encodeName(m_fileName).constData(), "rb");
+    SDL_RWops* file = sdl.RWFromFile(QFile::encodeName(path).constData(), "rb");
     if (!file)
         throw EError(sdlError());
     try {
