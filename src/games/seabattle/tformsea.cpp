@@ -8,6 +8,7 @@
 #include "errorreport.h"
 #include "icons.h"
 #include "look.h"
+#include "readimage.h"
 #include "tdigitaldisplay.h"
 #include "themispherebutton.h"
 #include "timage.h"
@@ -113,7 +114,9 @@ QImage loadSeaPicture(const QString& fileName)
     const QString path = datafiles::locate(fileName);
     if (!datafiles::isRegularFile(path))
         return {};
-    QImage image(path);
+    // Read as the BMP it is named: a file that is something else counts as
+    // unreadable rather than sending Qt through every image format it has.
+    QImage image = readImage(path);
     if (image.isNull())
         return image;
     // Drawn unscaled at the cell's corner: nothing beyond the cell is ever seen.
