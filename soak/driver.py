@@ -21,7 +21,7 @@ import subprocess
 import sys
 import time
 
-from play import PLACEMENT_KEYS, SaperGame, SeaGame
+from play import PLACEMENT_KEYS, FifteenGame, SaperGame, SeaGame
 from windows import MENU_TITLES, boards, caption_buttons, classify, client_origin, controls
 from xsession import Input, Pinger, SoakFailure, XSession
 
@@ -37,7 +37,11 @@ STALL_LIMIT = 20.0
 # as "Cannot make a visible window modal") fails the soak.
 OWN_ERROR_TEXTS = {
     "cue file refused": r"Cannot open file \d+\.wav: .+",
-    "sound system": r"Couldn't open \S+\.wav|Unknown sound system error|.*(WAVE|RIFF|wave|audio).*",
+    # Passed on as the sound system gives them: a file it cannot open, a
+    # wave file it cannot read (its texts name WAVE, RIFF or a chunk), a
+    # device it cannot open.
+    "sound system": r"Couldn't open \S+\.wav|Unknown sound system error|.*\b(WAVE|RIFF)\b.*"
+                    r"|Truncated data chunk.*|.*\b[Aa]udio\b.*",
     "rules file unreadable": r"Cannot open file \d\.doc",
     "score file unreadable": r"Cannot read file \S+\.[123]: .+",
     "score file not written": r"Cannot write file \S+\.[123]: .+",
@@ -346,12 +350,15 @@ class Soak:
         """Brings a window to the front and makes it active, unless a modal
         dialog blocks it: then input goes where the window manager sends it,
         as it does for a player."""
-        if win.active or (self.blocked and not win.modal):
+        if win.active:
             return
-        if self.input.activate(win.id):
+        if not (self.blocked and not win.modal) and self.input.activate(win.id):
             win.active = True
             self.event(f"switch to {win!r}")
-        else:
+            return
+        # The input may reach another window, the launcher too.
+        self.may_end = True
+        if not self.blocked:
             self.event(f"switch to {win!r}: it did not become active")
 
     def keys(self, win, *keysyms):
@@ -451,7 +458,7 @@ class Soak:
             self.event(f"keyboard layout {name}")
             return
         if draw < 0.05 and not modal and self.args.play:
-            self.episode = rng.choice([SaperGame, SeaGame, SaperGame])(self, rng)
+            self.episode = rng.choice([FifteenGame, SaperGame, SeaGame, SaperGame])(self, rng)
             self.event(f"play {self.episode.name} to its end")
             return
         if draw < 0.06 and not modal and any(w.minimized for w in wins):

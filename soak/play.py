@@ -1,7 +1,9 @@
 """Games the soak plays to their end, reading the boards from the screen,
 so that the ends of games, the result dialogs and the score tables are met
-as often as a player meets them: a minesweeper game by the numbers, a sea
-battle by its hits."""
+as often as a player meets them: a fifteen puzzle solved tile by tile, a
+minesweeper game by the numbers, a sea battle by its hits."""
+
+from collections import deque
 
 from windows import MENU_TITLES, client_origin, saper_cell, sea_cell
 
@@ -10,6 +12,134 @@ from windows import MENU_TITLES, client_origin, saper_cell, sea_cell
 PLACEMENT_KEYS = {"us": ["q", "a", "i", "o", "Q", "A", "I", "O"],
                   "ru": ["Cyrillic_shorti", "Cyrillic_ef", "Cyrillic_sha", "Cyrillic_shcha",
                          "Cyrillic_SHORTI", "Cyrillic_EF", "Cyrillic_SHA", "Cyrillic_SHCHA"]}
+
+
+class FifteenGame:
+    """Solves a fifteen puzzle: a new deal, then the tiles read from the
+    screen and moved into place row by row. The tiles are told apart by
+    the pixels of their digits, learnt from the solved picture a freshly
+    started program shows before its first deal."""
+
+    name = "fifteen puzzle"
+    digits = {}  # the pixels of a tile's digits -> its number, once learnt
+    NAVY = (0, 0, 128)
+
+    def __init__(self, soak, rng):
+        self.soak = soak
+        self.phase = "learn" if not FifteenGame.digits else "new"
+        self.restarted = False
+        self.steps = 0
+        self.plan = []
+
+    def step(self, wins, rng):
+        soak = self.soak
+        self.steps += 1
+        if self.steps > 600:
+            return "given up"
+        if any(w.modal for w in wins):
+            return outcome(wins, "fifteen puzzle") if self.phase == "play" else "interrupted"
+        if self.phase == "learn" and not self.restarted:
+            self.restarted = True
+            soak.end_program()
+            soak.start_program()
+            soak.event("program closed and started again (to learn the tiles)")
+            return None
+        game = next((w for w in wins if w.kind == "game" and w.game == "fifteen" and not w.minimized), None)
+        if game is None:
+            launcher = next(w for w in wins if w.kind == "launcher")
+            soak.keys(launcher, "F2")
+            soak.event("launcher: key F2 (to play)")
+            return None
+        soak.focus(game)
+        tiles = self.read(game)
+        if tiles is None:
+            return "window gone"
+        if self.phase == "learn":
+            if len(set(tiles[:15])) != 15 or tiles[15] or not all(tiles[:15]):
+                return "tiles not learnt"
+            FifteenGame.digits = {signature: k + 1 for k, signature in enumerate(tiles[:15])}
+            soak.note("seen: the fifteen tiles learnt from the solved picture")
+            self.phase = "new"
+        if self.phase == "new":
+            soak.keys(game, "F2")
+            soak.event(f"{game!r}: key F2 (to play)")
+            self.phase = "play"
+            return None
+        board = [FifteenGame.digits.get(t, 0) if t else 16 for t in tiles]
+        if 0 in board or sorted(board) != list(range(1, 17)):
+            return "tiles unreadable"
+        if not self.plan or self.plan[0][0] != board:
+            self.plan = solve_fifteen(board)
+        if not self.plan:
+            return "nothing to move"
+        _, position = self.plan.pop(0)
+        r, c = divmod(position, 4)
+        soak.click_client(game, 22 + 50 * c + 25, 74 + 50 * r + 25)
+        soak.event(f"seen: {game!r}: move tile {board[position]} (position {position + 1})")
+        return None
+
+    def read(self, game):
+        """For each position the pixels of its digits (empty where the tile
+        is hidden), relative to the tile's label, which lies one pixel
+        higher on the first tile."""
+        ox, oy = client_origin(game)
+        pixels = self.soak.x.pixels(game.id, ox + 22, oy + 74, 200, 200)
+        if pixels is None:
+            return None
+        tiles = []
+        for position in range(16):
+            r, c = divmod(position, 4)
+            left, top = 50 * c + 10, 50 * r + (12 if position == 0 else 13)
+            tiles.append(frozenset((x, y) for y in range(25) for x in range(30)
+                                   if pixels[top + y][left + x] == FifteenGame.NAVY))
+        return tiles
+
+
+def solve_fifteen(board):
+    """The moves that solve a fifteen board (board[p] is the tile at
+    position p, 16 the gap), as (board before the move, position of the
+    tile to move), in order: the first row two tiles at a time, then the
+    second, then the last two rows as a whole, each part found by a
+    breadth-first search over the tiles it places and the gap."""
+    board = list(board)
+    steps = []
+    locked = set()
+    for group in ((1, 2), (3, 4), (5, 6), (7, 8), (9, 10, 11, 12, 13, 14, 15)):
+        for position in search(board, group, locked):
+            steps.append((list(board), position))
+            gap = board.index(16)
+            board[gap], board[position] = board[position], board[gap]
+        locked |= {tile - 1 for tile in group}
+    return steps
+
+
+def search(board, group, locked):
+    """Gap moves (the positions the gap moves to) that bring the tiles of
+    `group` to their places without touching the locked positions."""
+    start = (board.index(16),) + tuple(board.index(tile) for tile in group)
+    goal = tuple(tile - 1 for tile in group)
+    came = {start: None}
+    queue = deque([start])
+    while queue:
+        state = queue.popleft()
+        if state[1:] == goal:
+            path = []
+            while came[state]:
+                state, position = came[state]
+                path.append(position)
+            return path[::-1]
+        gap = state[0]
+        r, c = divmod(gap, 4)
+        for nr, nc in ((r - 1, c), (r + 1, c), (r, c - 1), (r, c + 1)):
+            position = nr * 4 + nc
+            if not (0 <= nr < 4 and 0 <= nc < 4) or position in locked:
+                continue
+            tiles = tuple(gap if t == position else t for t in state[1:])
+            following = (position,) + tiles
+            if following not in came:
+                came[following] = (state, position)
+                queue.append(following)
+    raise ValueError("the board cannot be solved")
 
 
 class SaperGame:
@@ -23,6 +153,7 @@ class SaperGame:
         self.phase = "open"
         self.mines = rng.choice(["5", "5", "10", None])
         self.steps = 0
+        self.waits = 0
 
     def step(self, wins, rng):
         soak = self.soak
@@ -37,6 +168,9 @@ class SaperGame:
             soak.input.keys("Return")
             soak.event(f"{options!r}: mines {self.mines!r}, Return (to play)")
             self.phase = "new"
+            return None
+        if self.phase == "new" and options and self.waits < 5:
+            self.waits += 1  # the window manager has not yet let it go
             return None
         if any(w.modal for w in wins):
             return outcome(wins, "minesweeper") if self.phase == "play" else "interrupted"
