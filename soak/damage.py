@@ -261,9 +261,24 @@ class Damage:
         # A game played to its end: the record dialog, if its result is one,
         # saves into the read-only folder.
         self.soak.episode = SaperGame(self.soak, rng)
-        yield "play a minesweeper game with the folder read-only"
+        wins, _ = yield "play a minesweeper game with the folder read-only"
         while self.soak.episode is not None:
-            yield None
+            wins, _ = yield None
+        record = next((w for w in wins if w.kind == "record" and not w.minimized), None)
+        if record:
+            name = "Только чтение"
+            self.soak.click_control(record, "EditName")
+            self.soak.keys(record, "ctrl+a")
+            self.soak.input.type(name)
+            self.soak.input.keys("Return")
+            yield f"{record!r}: name {name!r}, Return with the folder read-only"
+            path = os.path.join(self.folder, "tivorama.2")
+            with open(path, "rb") as f:
+                entered = name.encode("cp1251") in f.read()
+            if entered == (path in before):
+                self.fail(f"{path} " + ("was read-only and yet written" if entered else
+                                        "was writable and yet the result was not entered in place"))
+            self.soak.note(f"damage: the result {'was not' if path in before else 'was'} entered")
         for _ in range(STEPS_WITH_FAULT):
             for path, data in before.items():
                 with open(path, "rb") as f:

@@ -664,6 +664,8 @@ class Soak:
         self.note("timing-dependent: the program deals its boards and the computer's moves from the clock,"
                   " and cues block for their length, so events marked 'seen:' follow what the program showed")
         deadline = self.started + self.args.minutes * 60
+        if not self.x.wait_for_window_manager(30):
+            raise SoakFailure("no window manager runs on the soak's X server")
         # The accessibility bus and its registry start on this first look,
         # before the program does, so the program joins them as it starts.
         import pyatspi

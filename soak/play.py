@@ -71,7 +71,7 @@ class FifteenGame:
         if not self.plan or self.plan[0][0] != board:
             self.plan = solve_fifteen(board)
         if not self.plan:
-            return "nothing to move"
+            return "no deal to solve"
         _, position = self.plan.pop(0)
         r, c = divmod(position, 4)
         soak.click_client(game, 22 + 50 * c + 25, 74 + 50 * r + 25)

@@ -81,6 +81,16 @@ class XSession:
                 active=wid == active))
         return result
 
+    def wait_for_window_manager(self, timeout):
+        """Whether a window manager has announced itself within the time."""
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            check = self.root.get_full_property(self.atom("_NET_SUPPORTING_WM_CHECK"), Xatom.WINDOW)
+            if check and len(check.value):
+                return True
+            time.sleep(0.1)
+        return False
+
     def pixels(self, wid, x, y, width, height):
         """The window's pixels as rows of (r, g, b), or None when it is gone."""
         win = self.display.create_resource_object("window", wid)
