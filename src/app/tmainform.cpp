@@ -4,6 +4,7 @@
 
 #include "errorreport.h"
 #include "icons.h"
+#include "readimage.h"
 #include "tflatspeedbutton.h"
 #include "tformfifteen.h"
 #include "tformsaper.h"
@@ -29,7 +30,7 @@ TFlatSpeedButton* gameButton(QWidget* parent, const char* name, const QString& c
     b->setTransparent(true);
     b->setGrayedInactive(false);
     b->setLayout(blGlyphTop);
-    b->setGlyph(QImage(glyph));
+    b->setGlyph(readImage(glyph));
     b->setCaption(caption);
     return b;
 }
@@ -67,7 +68,7 @@ TMainForm::TMainForm()
     FlatSpeedButton5->setFlat(true);
     FlatSpeedButton5->setTransparent(true);
     FlatSpeedButton5->setLayout(blGlyphLeft);
-    FlatSpeedButton5->setGlyph(QImage(QStringLiteral(":/images/glyph_exit.bmp")));
+    FlatSpeedButton5->setGlyph(readImage(QStringLiteral(":/images/glyph_exit.bmp")));
     FlatSpeedButton5->setCaption(QStringLiteral("Выход"));
 
     connect(FlatSpeedButton1, &TFlatSpeedButton::clicked, this, errorreport::guard([this] { ShowFifteen(); }));

@@ -4,6 +4,7 @@
 #include "tgameform.h"
 
 #include "errorreport.h"
+#include "readimage.h"
 #include "tdigitaldisplay.h"
 #include "tflatspeedbutton.h"
 #include "tmediaplayer.h"
@@ -150,7 +151,7 @@ TGameForm::TGameForm(TGameInfo info)
     SpeedButton1->setFlat(true);
     SpeedButton1->setTransparent(true);
     SpeedButton1->setGrayedInactive(false);
-    SpeedButton1->setGlyph(QImage(m_info.newGameGlyph));
+    SpeedButton1->setGlyph(readImage(m_info.newGameGlyph));
     SpeedButton1->setToolTip(QStringLiteral("Новая игра"));
     connect(SpeedButton1, &TFlatSpeedButton::clicked, this, errorreport::guard([this] { NewGame(); }));
 

@@ -146,8 +146,10 @@ TRecordDialog::TRecordDialog(const QString& name, TGameScores scores)
     EditName->setAccessibleName(QStringLiteral("Имя игрока"));
     EditName->setGeometry(16, 72, 209, 21);
     EditName->setMaxLength(kMaxName);
-    EditName->setValidator(new Cp1251Validator(EditName));
+    // The first name is ours and fits the code page; checking it would load
+    // the converter's tables before the launcher even shows.
     EditName->setText(QStringLiteral("Неизвестный"));
+    EditName->setValidator(new Cp1251Validator(EditName));
     BitBtn1 = okButton(this, 77, 134);
     connect(BitBtn1, &QPushButton::clicked, this, errorreport::guard([this] { BitBtn1Click(); }));
 }

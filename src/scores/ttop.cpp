@@ -1,7 +1,8 @@
 // The score files: ten 26-byte records, each a length byte, a 20-byte
 // Windows-1251 name and a five-character score; and the load, save and
 // insert of a table. A save never leaves a file that is neither the old nor
-// the new table, whenever the program is killed.
+// the new table, whenever the program is killed, and an insert made by one
+// copy of the program never undoes one made by another.
 #include "ttop.h"
 
 #include "datafiles.h"
@@ -12,15 +13,20 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <memory>
+#include <thread>
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -34,6 +40,11 @@ constexpr int kScoreOffset = 1 + kNameMax;
 constexpr int kScoreWidth = 5;
 constexpr qint64 kFileSize = kRanks * kRecordSize;
 constexpr qint32 kUnreadableScore = 100;
+// How long an insert waits for another copy of the program to finish its
+// save before it reports the table as locked; and the age at which a lock
+// counts as left behind, since a save holds it for milliseconds.
+constexpr std::chrono::milliseconds kLockWait(3000);
+constexpr std::chrono::milliseconds kStaleLock(10000);
 
 int g_temporaryFileFailure = 0;
 
@@ -197,10 +208,14 @@ Ttop defaultTop(quint8 game)
 
 namespace {
 
+[[noreturn]] void throwWriteError(const QString& path, const QString& reason)
+{
+    throw EError(QStringLiteral("Cannot write file %1: %2").arg(QDir::toNativeSeparators(path), reason));
+}
+
 [[noreturn]] void throwWriteError(const QString& path, int error)
 {
-    throw EError(QStringLiteral("Cannot write file %1: %2")
-                     .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(error))));
+    throwWriteError(path, QString::fromLocal8Bit(std::strerror(error)));
 }
 
 // Closes a descriptor on every way out.
@@ -277,6 +292,14 @@ void removeLeftovers(const QString& dir, const QString& tableName)
     }
 }
 
+// Installed, the tables live in the player's own data folder, made when a
+// table is first saved.
+void makeTableFolder(const QFileInfo& table)
+{
+    if (!table.exists() && datafiles::runsInstalled())
+        QDir().mkpath(table.absolutePath());
+}
+
 enum class Uncreatable { Report, Ignore };
 
 // The table rewritten where it lies, for a folder that takes no new files.
@@ -329,10 +352,7 @@ void saveTable(const Ttop& top, quint8 game, Uncreatable uncreatable)
     if (info.isSymLink() && !info.exists())
         return;
     const bool exists = info.exists();
-    // Installed, the tables live in the player's own data folder, made when
-    // a table is first saved.
-    if (!exists && datafiles::runsInstalled())
-        QDir().mkpath(info.absolutePath());
+    makeTableFolder(info);
     if (exists) {
         // Renaming over a read-only file would succeed, so look first.
         if (!info.isFile() || !mayWrite(info))
@@ -389,28 +409,108 @@ void saveTable(const Ttop& top, quint8 game, Uncreatable uncreatable)
         ::fsync(folder.get());
 }
 
+// Reads the table at `path` into `entries`. Only a regular file we may also
+// write is read: a pipe or a device could block or never end, and a
+// read-only table is left alone for the defaults, like a file that cannot be
+// opened; for those it returns false and leaves `entries` as they were.
+// Throws EError when the open file cannot be read.
+bool readTable(const QString& path, quint8 game, std::array<TTopEntry, kRanks>& entries)
+{
+    const QFileInfo info(path);
+    QFile file(path);
+    if (!info.isFile() || !mayWrite(info) || !file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+        return false;
+    const QByteArray data = file.read(kFileSize);
+    if (file.error() != QFileDevice::NoError)
+        throw EError(QStringLiteral("Cannot read file %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    for (int i = 0; i < kRanks; ++i)
+        entries[i] = readRecord(data, i, game);
+    return true;
+}
+
+// Keeps the other copies of the program out of a table from the moment one
+// reads it until its save is done. The lock is a file beside the table,
+// "<table>.lock", which QLockFile takes over as stale once the copy that made
+// it is gone, or once it is older than any save can take. Where no file can
+// be made beside the table (a folder without write permission, no free
+// inodes), the table itself is locked instead: such a table is always
+// rewritten in place, so every copy locks the very file it writes.
+class TableLock {
+public:
+    enum Outcome {
+        Held,
+        Busy,     // another copy holds it
+        Unlocked, // there is nothing to lock: no save can write the table either
+    };
+
+    explicit TableLock(const QString& path)
+        : m_path(path)
+    {
+    }
+
+    Outcome acquire(std::chrono::milliseconds wait)
+    {
+        const QFileInfo info(m_path);
+        const QString target = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+        const QString dir = QFileInfo(target).absolutePath();
+        makeTableFolder(info);
+        if (mayWrite(QFileInfo(dir))) {
+            m_file = std::make_unique<QLockFile>(target + QStringLiteral(".lock"));
+            m_file->setStaleLockTime(kStaleLock);
+            if (m_file->tryLock(wait))
+                return Held;
+            if (m_file->error() == QLockFile::LockFailedError)
+                return Busy;
+            m_file.reset();
+        }
+        if (!QFileInfo(target).isFile())
+            return Unlocked;
+        // Non-blocking, should a pipe have taken the file's place meanwhile.
+        m_table = std::make_unique<Descriptor>(
+            ::open(QFile::encodeName(target).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        if (m_table->get() < 0)
+            return Unlocked;
+        const auto deadline = std::chrono::steady_clock::now() + wait;
+        for (;;) {
+            if (::flock(m_table->get(), LOCK_EX | LOCK_NB) == 0)
+                return Held;
+            if (errno != EWOULDBLOCK && errno != EINTR)
+                return Unlocked;
+            if (std::chrono::steady_clock::now() >= deadline)
+                return Busy;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+
+private:
+    QString m_path;
+    std::unique_ptr<QLockFile> m_file;     // unlocks when it goes
+    std::unique_ptr<Descriptor> m_table;   // closing it releases the lock
+};
+
 } // namespace
 
 void LoadTop(Ttop& top, quint8 game)
 {
     const QString path = scorefiles::scoreFilePath(game);
-    const QFileInfo info(path);
-    QFile file(path);
-    // Only a regular file we may also write is read: a pipe or a device could
-    // block or never end, and a read-only table is left alone for the
-    // defaults, like a file that cannot be opened.
-    if (!info.isFile() || !mayWrite(info) || !file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
-        top.Entries = scorefiles::defaultTop(game).Entries;
-        // The defaults are built again on the next load, so a folder that
-        // takes no new file loses nothing worth a message here.
+    if (readTable(path, game, top.Entries))
+        return;
+    top.Entries = scorefiles::defaultTop(game).Entries;
+    // The defaults are built again on the next load, so a folder that takes
+    // no new file loses nothing worth a message here.
+    if (QFileInfo(path).exists() || QFileInfo(path).isSymLink()) {
         saveTable(top, game, Uncreatable::Ignore);
         return;
     }
-    const QByteArray data = file.read(kFileSize);
-    if (file.error() != QFileDevice::NoError)
-        throw EError(QStringLiteral("Cannot read file %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
-    for (int i = 0; i < kRanks; ++i)
-        top.Entries[i] = readRecord(data, i, game);
+    // No table yet: another copy of the program may be saving its first
+    // one this moment, which the defaults must not replace. A copy that holds
+    // the lock is making a table, so there is nothing to default then.
+    TableLock lock(path);
+    if (lock.acquire(std::chrono::milliseconds(0)) == TableLock::Busy)
+        return;
+    if (readTable(path, game, top.Entries))
+        return;
+    saveTable(top, game, Uncreatable::Ignore);
 }
 
 void SaveTop(const Ttop& top, quint8 game)
@@ -420,9 +520,16 @@ void SaveTop(const Ttop& top, quint8 game)
 
 void InsertTop(Ttop& top, quint8 game)
 {
-    // The table in memory changes only once the save has not failed, so that
-    // entering the same result again after an error enters it once.
+    const QString path = scorefiles::scoreFilePath(game);
+    // Read, rank and save as one step that no other copy of the program can
+    // enter: the result goes into the table as it is on the disk now, so a
+    // record another copy entered since this one last read the table stays.
+    TableLock lock(path);
+    if (lock.acquire(kLockWait) == TableLock::Busy)
+        throwWriteError(path, QStringLiteral("another running copy of the program keeps it locked"));
     Ttop ranked = top;
+    if (!readTable(path, game, ranked.Entries))
+        ranked.Entries = scorefiles::defaultTop(game).Entries;
     auto& entries = ranked.Entries;
     const auto place = std::find_if(entries.begin(), entries.end(),
                                     [&](const TTopEntry& entry) { return entry.Score > top.NewScore; });
@@ -431,5 +538,8 @@ void InsertTop(Ttop& top, quint8 game)
         *place = TTopEntry{limitName(top.NewName), top.NewScore};
     }
     SaveTop(ranked, game);
+    // The table in memory changes only once the save has not failed, so that
+    // entering the same result again after an error enters it once; then it
+    // is what was saved.
     top.Entries = ranked.Entries;
 }

@@ -22,8 +22,9 @@ struct Ttop {
 // Fills Entries from the game's score file. A file that cannot be opened for
 // reading and writing (missing, read-only, not a regular file) gives the
 // default table, which is then written like SaveTop does, except that a file
-// that cannot be made at all is no error. NewName and NewScore are left
-// alone. Throws EError when the open file cannot be read.
+// that cannot be made at all is no error, and that the defaults never replace
+// a table another copy of the program made meanwhile. NewName and NewScore
+// are left alone. Throws EError when the open file cannot be read.
 void LoadTop(Ttop& top, quint8 game);
 
 // Replaces the game's score file with Entries: a temporary file beside it is
@@ -35,10 +36,14 @@ void LoadTop(Ttop& top, quint8 game);
 // the table cannot be written at all.
 void SaveTop(const Ttop& top, quint8 game);
 
-// Ranks NewName/NewScore into a copy of Entries below every entry with a
-// score not greater than it (the old rank 10 drops out) and saves the copy;
-// Entries take it only when the save did not throw. A score that beats no
-// entry changes nothing but is still followed by the save.
+// Reads the table from its file again, ranks NewName/NewScore into it below
+// every entry with a score not greater than it (the old rank 10 drops out)
+// and saves it, all under a lock beside the table that other copies of the
+// program take as well, so a record entered by one is never lost to
+// another's save. Entries take what was saved only when the save did not
+// throw. A score that beats no entry of the table on the disk changes nothing
+// but is still followed by the save. Throws EError like SaveTop, and when
+// another copy keeps the table locked for more than a few seconds.
 void InsertTop(Ttop& top, quint8 game);
 
 namespace scorefiles {

@@ -4,18 +4,19 @@
 // again a little after the last cue stopped, so an idle program with a held cue
 // open costs no CPU. A wave header is checked before SDL sees the file, so that
 // a file declaring an absurd rate or size is refused before anything is
-// allocated or converted.
+// allocated or converted. SDL itself is loaded by the first Open().
 #include "tmediaplayer.h"
 
+#include "datafiles.h"
 #include "eerror.h"
+#include "sdlaudio.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTimer>
 #include <QtEndian>
-
-#include <SDL.h>
 
 #include <algorithm>
 #include <cmath>
@@ -53,7 +54,7 @@ std::vector<Voice*> g_voices;
 
 QString sdlError()
 {
-    const char* text = SDL_GetError();
+    const char* text = sdlAudio().GetError();
     if (text && *text)
         return QString::fromUtf8(text);
     return QStringLiteral("Unknown sound system error");
@@ -94,8 +95,9 @@ public:
         // Starting audio starts SDL's events too, which would take over SIGINT
         // and SIGTERM and turn them into quit events nobody reads: the program
         // could then no longer be ended by kill, Ctrl+C or a logout.
-        SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_OVERRIDE);
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        const SdlAudio& sdl = sdlAudio();
+        sdl.SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_OVERRIDE);
+        if (sdl.InitSubSystem(SDL_INIT_AUDIO) != 0)
             throw EError(sdlError());
         SDL_AudioSpec want{};
         want.freq = g_format.freq ? g_format.freq : 44100;
@@ -106,16 +108,16 @@ public:
         want.userdata = this;
         const int allowed = g_format.freq ? 0 : SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE;
         SDL_AudioSpec have{};
-        const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &want, &have, allowed);
+        const SDL_AudioDeviceID id = sdl.OpenAudioDevice(nullptr, 0, &want, &have, allowed);
         if (id == 0) {
             const QString text = sdlError();
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            sdl.QuitSubSystem(SDL_INIT_AUDIO);
             throw EError(text);
         }
         g_format = {have.freq, have.channels};
         m_channels = have.channels;
         m_device = id;
-        SDL_PauseAudioDevice(m_device, 0);
+        sdl.PauseAudioDevice(m_device, 0);
     }
 
     // Looks again after the longest sounding cue should have ended plus the
@@ -125,12 +127,12 @@ public:
         if (!m_device)
             return;
         std::size_t remaining = 0;
-        SDL_LockAudioDevice(m_device);
+        sdlAudio().LockAudioDevice(m_device);
         for (const Voice* v : g_voices) {
             if (v->playing)
                 remaining = std::max(remaining, v->frames - v->position);
         }
-        SDL_UnlockAudioDevice(m_device);
+        sdlAudio().UnlockAudioDevice(m_device);
         m_idle.start(int(framesToMs(remaining)) + kIdleCloseMs);
     }
 
@@ -148,10 +150,10 @@ private:
         if (!m_device)
             return;
         bool sounding = false;
-        SDL_LockAudioDevice(m_device);
+        sdlAudio().LockAudioDevice(m_device);
         for (const Voice* v : g_voices)
             sounding = sounding || v->playing;
-        SDL_UnlockAudioDevice(m_device);
+        sdlAudio().UnlockAudioDevice(m_device);
         if (sounding)
             scheduleIdleCheck();
         else
@@ -163,9 +165,9 @@ private:
         if (!m_device)
             return;
         m_idle.stop();
-        SDL_CloseAudioDevice(m_device);
+        sdlAudio().CloseAudioDevice(m_device);
         m_device = 0;
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sdlAudio().QuitSubSystem(SDL_INIT_AUDIO);
     }
 
     static void SDLCALL callback(void* userdata, Uint8* stream, int len)
@@ -208,12 +210,12 @@ public:
         : m_id(Mixer::existing() ? Mixer::existing()->device() : 0)
     {
         if (m_id)
-            SDL_LockAudioDevice(m_id);
+            sdlAudio().LockAudioDevice(m_id);
     }
     ~DeviceLock()
     {
         if (m_id)
-            SDL_UnlockAudioDevice(m_id);
+            sdlAudio().UnlockAudioDevice(m_id);
     }
     DeviceLock(const DeviceLock&) = delete;
     DeviceLock& operator=(const DeviceLock&) = delete;
@@ -335,15 +337,16 @@ void checkFormat(const QByteArray& fmt, quint32 dataSize, const QString& fileNam
 // which says what it is not. Leaves the file at its start.
 void checkWaveHeader(SDL_RWops* file, const QString& fileName)
 {
+    const SdlAudio& sdl = sdlAudio();
     char riff[12];
-    const std::size_t got = SDL_RWread(file, riff, 1, sizeof riff);
-    const Sint64 fileSize = SDL_RWsize(file);
+    const std::size_t got = sdl.RWread(file, riff, 1, sizeof riff);
+    const Sint64 fileSize = sdl.RWsize(file);
     const bool riffFile = got >= 4 && std::memcmp(riff, "RIFF", 4) == 0;
     const bool bareWave = got >= 4 && std::memcmp(riff, "WAVE", 4) == 0;
     if (riffFile && got < sizeof riff)
         refuse(fileName, QStringLiteral("the wave header is cut short"));
     if (!(bareWave || (riffFile && std::memcmp(riff + 8, "WAVE", 4) == 0)) || fileSize < 0) {
-        SDL_RWseek(file, 0, RW_SEEK_SET);
+        sdl.RWseek(file, 0, RW_SEEK_SET);
         return;
     }
     if (riffFile) {
@@ -358,7 +361,7 @@ void checkWaveHeader(SDL_RWops* file, const QString& fileName)
     bool haveFmt = false;
     for (qint64 at = riffFile ? qint64(sizeof riff) : 4;;) {
         char head[8];
-        if (at + 8 > fileSize || SDL_RWseek(file, at, RW_SEEK_SET) != at || SDL_RWread(file, head, 1, 8) != 8)
+        if (at + 8 > fileSize || sdl.RWseek(file, at, RW_SEEK_SET) != at || sdl.RWread(file, head, 1, 8) != 8)
             refuse(fileName, haveFmt ? QStringLiteral("there is no data chunk")
                                      : QStringLiteral("the wave header is cut short"));
         const quint32 size = qFromLittleEndian<quint32>(head + 4);
@@ -371,7 +374,7 @@ void checkWaveHeader(SDL_RWops* file, const QString& fileName)
         if (std::memcmp(head, "fmt ", 4) == 0 && !haveFmt) {
             haveFmt = true;
             fmt.resize(std::min<quint32>(size, 40));
-            if (SDL_RWread(file, fmt.data(), 1, fmt.size()) != std::size_t(fmt.size()))
+            if (sdl.RWread(file, fmt.data(), 1, fmt.size()) != std::size_t(fmt.size()))
                 refuse(fileName, QStringLiteral("the format chunk cannot be read"));
         } else if (std::memcmp(head, "data", 4) == 0) {
             if (!haveFmt)
@@ -382,14 +385,15 @@ void checkWaveHeader(SDL_RWops* file, const QString& fileName)
         // Chunks are padded to an even size.
         at += 8 + qint64(size) + (size & 1);
     }
-    SDL_RWseek(file, 0, RW_SEEK_SET);
+    sdl.RWseek(file, 0, RW_SEEK_SET);
 }
 
 // Converts decoded wave data to interleaved float frames in the mix format.
 std::vector<float> convert(const SDL_AudioSpec& spec, const Uint8* data, Uint32 length)
 {
-    SDL_AudioStream* stream = SDL_NewAudioStream(spec.format, spec.channels, spec.freq, AUDIO_F32SYS,
-                                                 Uint8(g_format.channels), g_format.freq);
+    const SdlAudio& sdl = sdlAudio();
+    SDL_AudioStream* stream = sdl.NewAudioStream(spec.format, spec.channels, spec.freq, AUDIO_F32SYS,
+                                                Uint8(g_format.channels), g_format.freq);
     if (!stream)
         throw EError(sdlError());
     const Uint32 frameSize = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
@@ -400,19 +404,19 @@ std::vector<float> convert(const SDL_AudioSpec& spec, const Uint8* data, Uint32 
     const std::vector<Uint8> padding(std::size_t(frameSize) * (spec.freq / 4 + 1),
                                      spec.format == AUDIO_U8 ? 0x80 : 0);
     const bool ok = sourceFrames == 0
-                    || (SDL_AudioStreamPut(stream, data, int(sourceFrames * frameSize)) == 0
-                        && SDL_AudioStreamPut(stream, padding.data(), int(padding.size())) == 0
-                        && SDL_AudioStreamFlush(stream) == 0);
+                    || (sdl.AudioStreamPut(stream, data, int(sourceFrames * frameSize)) == 0
+                        && sdl.AudioStreamPut(stream, padding.data(), int(padding.size())) == 0
+                        && sdl.AudioStreamFlush(stream) == 0);
     if (!ok) {
         const QString text = sdlError();
-        SDL_FreeAudioStream(stream);
+        sdl.FreeAudioStream(stream);
         throw EError(text);
     }
     const std::size_t channels = std::size_t(g_format.channels);
     const std::size_t wanted = std::size_t(std::llround(double(sourceFrames) * g_format.freq / spec.freq));
-    std::vector<float> out(std::size_t(SDL_AudioStreamAvailable(stream)) / sizeof(float) / channels * channels);
-    const int got = out.empty() ? 0 : SDL_AudioStreamGet(stream, out.data(), int(out.size() * sizeof(float)));
-    SDL_FreeAudioStream(stream);
+    std::vector<float> out(std::size_t(sdl.AudioStreamAvailable(stream)) / sizeof(float) / channels * channels);
+    const int got = out.empty() ? 0 : sdl.AudioStreamGet(stream, out.data(), int(out.size() * sizeof(float)));
+    sdl.FreeAudioStream(stream);
     if (got < 0)
         throw EError(sdlError());
     out.resize(std::min(std::size_t(got) / sizeof(float) / channels, wanted) * channels);
@@ -434,19 +438,25 @@ TMediaPlayer::~TMediaPlayer()
 void TMediaPlayer::Open()
 {
     Close();
-    SDL_RWops* file = SDL_RWFromFile(QFile::encodeName(m_fileName).constData(), "rb");
+    const QString path = datafiles::locate(m_fileName);
+    // A named pipe with no writer would block the open below for good, and
+    // a device could be read without end.
+    if (QFileInfo::exists(path) && !datafiles::isRegularFile(path))
+        refuse(m_fileName, QStringLiteral("not a regular file"));
+    const SdlAudio& sdl = sdlAudio();
+    SDL_RWops* file = sdl.RWFromFile(QFile::encodeName(path).constData(), "rb");
     if (!file)
         throw EError(sdlError());
     try {
         checkWaveHeader(file, m_fileName);
     } catch (...) {
-        SDL_RWclose(file);
+        sdl.RWclose(file);
         throw;
     }
     SDL_AudioSpec spec{};
     Uint8* data = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV_RW(file, 1, &spec, &data, &length))
+    if (!sdl.LoadWAV_RW(file, 1, &spec, &data, &length))
         throw EError(sdlError());
     auto voice = std::make_unique<Voice>();
     try {
@@ -454,10 +464,10 @@ void TMediaPlayer::Open()
         mixer.ensureDevice();
         voice->samples = convert(spec, data, length);
     } catch (...) {
-        SDL_FreeWAV(data);
+        sdl.FreeWAV(data);
         throw;
     }
-    SDL_FreeWAV(data);
+    sdl.FreeWAV(data);
     voice->frames = voice->samples.size() / std::size_t(g_format.channels);
     {
         DeviceLock lock;

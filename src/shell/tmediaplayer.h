@@ -15,8 +15,8 @@ public:
     explicit TMediaPlayer(QObject* parent = nullptr);
     ~TMediaPlayer() override;
 
-    // The file the next Open() loads: a bare relative name is looked up in the
-    // process's current directory.
+    // The file the next Open() loads: a bare name is looked up in the
+    // process's current directory, then in the program's data folder.
     QString fileName() const { return m_fileName; }
     void setFileName(const QString& name) { m_fileName = name; }
 
@@ -29,8 +29,10 @@ public:
     // file when its wave header declares what no cue can be (a rate outside
     // 4 to 192 kHz, more than 8 channels, a coding SDL cannot decode, chunks
     // larger than the file, more than 60 s of sound), before anything is
-    // decoded; and with SDL's text when the file is missing or not a playable
-    // wave, or the sound device cannot be opened.
+    // decoded, or when it is not a regular file (a pipe would block the open
+    // for good); and with SDL's text when the file is missing or not a
+    // playable wave, or the sound device cannot be opened. The first Open()
+    // loads SDL, and throws EError when it cannot.
     void Open();
     // Starts playing from the current position and returns at once. A cue that
     // is still sounding goes on from where it is. Throws EError when nothing is

@@ -2,6 +2,7 @@
 // emptied first, so the line does not pile up under another game's rules.
 #include "tmemoform.h"
 
+#include "datafiles.h"
 #include "eerror.h"
 #include "errorreport.h"
 #include "tbitbtn.h"
@@ -17,7 +18,12 @@ TMemoForm* MemoForm = nullptr;
 
 QStringList readRulesFile(const QString& fileName)
 {
-    QFile file(fileName);
+    const QString path = datafiles::locate(fileName);
+    // A named pipe with no writer would block the open below for good, and
+    // a device could be read without end.
+    if (!datafiles::isRegularFile(path))
+        throw EError(QStringLiteral("Cannot open file ") + fileName);
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw EError(QStringLiteral("Cannot open file ") + fileName);
     const QByteArray bytes = file.readAll();
@@ -78,7 +84,7 @@ void TMemoForm::ShowRules(const QString& fileName, const QString& caption, const
 
 void TMemoForm::FormActivate()
 {
-    if (QFileInfo::exists(RulesFileName)) {
+    if (QFileInfo::exists(datafiles::locate(RulesFileName))) {
         // Read first: a file that cannot be read leaves the list as it was.
         const QStringList lines = readRulesFile(RulesFileName);
         ListBox1->clear();

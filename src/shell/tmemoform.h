@@ -9,8 +9,9 @@ class QIcon;
 class QListWidget;
 class TBitBtn;
 
-// The file the viewer loads on its next activation, relative to the current
-// directory. Set through TMemoForm::ShowRules().
+// The file the viewer loads on its next activation: a bare name, looked up
+// in the current directory, then in the program's data folder. Set through
+// TMemoForm::ShowRules().
 extern QString RulesFileName;
 
 class TMemoForm : public TForm {
@@ -30,6 +31,7 @@ public:
 
 extern TMemoForm* MemoForm;
 
-// Reads a Windows-1251 text file into lines (CR LF, CR or LF end a line).
-// Throws EError "Cannot open file <name>" when the file cannot be read.
+// Reads a Windows-1251 text file, found as RulesFileName is, into lines (CR
+// LF, CR or LF end a line). Throws EError "Cannot open file <name>" when the
+// file is not a regular file or cannot be read.
 QStringList readRulesFile(const QString& fileName);

@@ -4,6 +4,7 @@
 #include "icons.h"
 
 #include "pixelart.h"
+#include "readimage.h"
 
 #include <QApplication>
 #include <QIconEngine>
@@ -88,7 +89,7 @@ QIcon make(const char* name)
     const QString base = QStringLiteral(":/images/") + QLatin1String(name);
     QList<QImage> pictures;
     for (const char* size : {"16", "32"}) {
-        const QImage picture(base + QLatin1String(size) + QStringLiteral(".png"));
+        const QImage picture = readImage(base + QLatin1String(size) + QStringLiteral(".png"));
         if (!picture.isNull())
             pictures << picture;
     }
@@ -108,9 +109,26 @@ QIcon pixelArt(const QList<QImage>& pictures)
     return QIcon(new PixelArtEngine(usable));
 }
 
-QIcon application() { return make("app"); }
-QIcon fifteen() { return make("fifteen"); }
-QIcon saper() { return make("saper"); }
-QIcon sea() { return make("sea"); }
+// Each is made once: a game's window and its dialogs all carry its icon.
+QIcon application()
+{
+    static const QIcon icon = make("app");
+    return icon;
+}
+QIcon fifteen()
+{
+    static const QIcon icon = make("fifteen");
+    return icon;
+}
+QIcon saper()
+{
+    static const QIcon icon = make("saper");
+    return icon;
+}
+QIcon sea()
+{
+    static const QIcon icon = make("sea");
+    return icon;
+}
 
 } // namespace icons

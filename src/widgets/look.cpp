@@ -2,6 +2,7 @@
 // Liberation Sans shares Arial's metrics, which are the closest free match.
 #include "look.h"
 
+#include "icons.h"
 #include "pixelart.h"
 
 #include <QApplication>
@@ -45,7 +46,32 @@ public:
             base(option, painter);
     }
 
+    // A menu bar makes its overflow button at once, and the base style reads
+    // that button's arrows from image files whose format Qt guesses by asking
+    // every image plugin it has, all before the first window shows. Our menus
+    // always fit their bars; the arrows are drawn here instead.
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (icon == SP_ToolBarHorizontalExtensionButton || icon == SP_ToolBarVerticalExtensionButton)
+            return overflowArrows(icon == SP_ToolBarVerticalExtensionButton);
+        return QProxyStyle::standardIcon(icon, option, widget);
+    }
+
 private:
+    // Two chevrons pointing right, or down, in the window text colour.
+    static QIcon overflowArrows(bool down)
+    {
+        QImage image(8, 8, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        for (int chevron : {0, 4})
+            for (int i = 0; i < 4; ++i)
+                for (int y : {i, 7 - i}) {
+                    const int x = chevron + i;
+                    image.setPixel(down ? y : x, down ? x : y, QColor(Qt::black).rgba());
+                }
+        return icons::pixelArt({image});
+    }
+
     static bool framesElement(PrimitiveElement element)
     {
         switch (element) {

@@ -1,6 +1,7 @@
 #include "tbitbtn.h"
 
 #include "icons.h"
+#include "readimage.h"
 
 #include <QBitmap>
 #include <QImage>
@@ -10,18 +11,22 @@ TBitBtn::TBitBtn(const QString& caption, TBitBtnGlyph glyph, QWidget* parent)
     : QPushButton(caption, parent)
 {
     setAutoDefault(false);
-    QString file;
-    if (glyph == bgCheck)
-        file = QStringLiteral(":/images/glyph_ok.bmp");
-    else if (glyph == bgCross)
-        file = QStringLiteral(":/images/glyph_cancel.bmp");
-    if (!file.isEmpty()) {
-        const QImage image(file);
-        if (!image.isNull()) {
-            // Drawn as pixel art, so the glyph stays sharp on a scaled display.
-            setIcon(icons::pixelArt({keyedGlyph(image).toImage()}));
-            setIconSize(image.size());
-        }
+    // Every dialog has such a button: each glyph is made once for all.
+    struct Glyph {
+        QIcon icon;
+        QSize size;
+    };
+    auto make = [](const QString& file) {
+        const QImage image = readImage(file);
+        // Drawn as pixel art, so the glyph stays sharp on a scaled display.
+        return image.isNull() ? Glyph{} : Glyph{icons::pixelArt({keyedGlyph(image).toImage()}), image.size()};
+    };
+    static const Glyph check = make(QStringLiteral(":/images/glyph_ok.bmp"));
+    static const Glyph cross = make(QStringLiteral(":/images/glyph_cancel.bmp"));
+    const Glyph* shown = glyph == bgCheck ? &check : glyph == bgCross ? &cross : nullptr;
+    if (shown && !shown->icon.isNull()) {
+        setIcon(shown->icon);
+        setIconSize(shown->size);
     }
 }
 

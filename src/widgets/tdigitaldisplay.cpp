@@ -6,6 +6,7 @@
 #include "eerror.h"
 #include "errorreport.h"
 #include "pixelart.h"
+#include "readimage.h"
 
 #include <QPainter>
 #include <QScopeGuard>
@@ -119,6 +120,10 @@ QString limited(const QString& text)
 // therefore shows the pound sign as well), so that "£" shows what it says.
 QByteArray toCodePage(QString text)
 {
+    // Digits and other ASCII are the same bytes in the code page; the
+    // converter (and the character tables it loads) is left for the rest.
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; }))
+        return text.toLatin1();
     text.replace(QChar(0x00A3), QChar(0x0408));
     static QStringEncoder encoder("windows-1251", QStringConverter::Flag::Stateless);
     if (encoder.isValid())
@@ -135,12 +140,19 @@ QByteArray toCodePage(QString text)
     return bytes;
 }
 
+// The glyph strip, read once: every display holds a shared copy of it.
+const QImage& digitStrip()
+{
+    static const QImage strip = readImage(QStringLiteral(":/images/digits.bmp")).convertToFormat(QImage::Format_RGB32);
+    return strip;
+}
+
 } // namespace
 
 TDigitalDisplay::TDigitalDisplay(QWidget* parent)
     : QWidget(parent)
     , m_color(0, 255, 0)
-    , m_strip(QImage(QStringLiteral(":/images/digits.bmp")).convertToFormat(QImage::Format_RGB32))
+    , m_strip(digitStrip())
 {
     // Every pixel is painted on each redraw.
     setAttribute(Qt::WA_OpaquePaintEvent);

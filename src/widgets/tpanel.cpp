@@ -4,6 +4,7 @@
 
 #include "look.h"
 #include "pixelart.h"
+#include "readimage.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -146,7 +147,15 @@ TWallpaper::TWallpaper(QWidget* parent)
 void TWallpaper::setWallpaper(const QImage& picture)
 {
     m_picture = picture;
-    m_tile = picture.isNull() ? QPixmap() : QPixmap::fromImage(picture);
+    if (picture.isNull()) {
+        m_tile = QPixmap();
+    } else if (picture.cacheKey() == sharedTile().cacheKey()) {
+        // Every window shows the same stone: one pixmap serves them all.
+        static const QPixmap shared = QPixmap::fromImage(sharedTile());
+        m_tile = shared;
+    } else {
+        m_tile = QPixmap::fromImage(picture);
+    }
     update();
 }
 
@@ -195,7 +204,7 @@ void TWallpaper::paintScaledTiles(QPainter& p, int frames) const
 
 const QImage& TWallpaper::sharedTile()
 {
-    static const QImage tile(QStringLiteral(":/images/wallpaper.bmp"));
+    static const QImage tile = readImage(QStringLiteral(":/images/wallpaper.bmp"));
     return tile;
 }
 

@@ -50,6 +50,7 @@ private slots:
     void recordDialogEntersNameAndScore();
     void closingRecordDialogEntersNothing();
     void failedSaveEntersTheResultOnceOnRetry();
+    void recordOfAnotherCopyStays();
     void nameFieldTakesTwentyStorableCharacters();
     void secondWinOffersFirstWinnersName();
     void tableWindowRereadsItsFileEachShowing();
@@ -195,6 +196,31 @@ void TstResultDialogs::failedSaveEntersTheResultOnceOnRetry()
         QCOMPARE(top->Entries[0].Name, QStringLiteral("Вера"));
         QCOMPARE(top->Entries[1].Name, QStringLiteral("Неизвестный"));
     }
+}
+
+// Another copy of the program enters a record after this one loaded the
+// table: the record dialog's entry joins it rather than replacing the file,
+// and the table window shows both.
+void TstResultDialogs::recordOfAnotherCopyStays()
+{
+    Ttop other;
+    LoadTop(other, 2);
+    other.NewName = QStringLiteral("Другая копия");
+    other.NewScore = 150;
+    InsertTop(other, 2);
+
+    m_game.counter = QStringLiteral("120");
+    whenModalShown([&](QWidget*) {
+        typeText(m_over->EditName, QStringLiteral("Эта копия"));
+        QTest::keyClick(m_over, Qt::Key_Return);
+    });
+    m_over->ShowModal();
+    whenModalShown([&](QWidget*) { m_table->close(); });
+    m_table->ShowModal();
+    // Each below the default entry of its score.
+    QCOMPARE(m_table->rankLabel(4)->text(), QStringLiteral("4.Эта копия"));
+    QCOMPARE(m_table->rankLabel(8)->text(), QStringLiteral("8.Другая копия"));
+    QCOMPARE(m_table->scoreLabel(10)->text(), QStringLiteral("170"));
 }
 
 void TstResultDialogs::nameFieldTakesTwentyStorableCharacters()

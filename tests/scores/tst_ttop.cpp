@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
@@ -143,6 +144,32 @@ private:
     rlimit m_saved{};
 };
 
+// What a save may leave in the file: ten records of a name length up to 20,
+// the name padded with zero bytes and a score field as a save writes it, in
+// ascending order. Returns what is wrong, or nothing.
+QString tableFault(const QByteArray& bytes)
+{
+    if (bytes.size() != 260)
+        return QStringLiteral("%1 bytes").arg(bytes.size());
+    qint64 previous = INT64_MIN;
+    for (int i = 0; i < 10; ++i) {
+        const QByteArray r = bytes.mid(26 * i, 26);
+        const int length = quint8(r[0]);
+        if (length > 20 || r.mid(1 + length, 20 - length).count('\0') != 20 - length)
+            return QStringLiteral("record %1: name").arg(i + 1);
+        const QByteArray field = r.mid(21);
+        qsizetype digits = 0;
+        while (digits < 5 && field[digits] == '0')
+            ++digits;
+        bool ok = true;
+        const qint64 score = digits == 5 ? 0 : field.mid(digits).toLongLong(&ok);
+        if (!ok || score < previous)
+            return QStringLiteral("record %1: score field %2").arg(i + 1).arg(QString::fromLatin1(field));
+        previous = score;
+    }
+    return {};
+}
+
 const QStringList kPlayers{"Аня", "Борис", "Вера", "Гоша", "Даша", "Егор", "Жанна", "Зоя", "Игорь", "Катя"};
 
 enum class Unusable { Directory, ReadOnlyFile, ReadOnlyFolder, MissingFolder, Pipe };
@@ -178,6 +205,10 @@ private slots:
     void failedSaveChangesNothing();
     void killedSaveLeavesATable_data();
     void killedSaveLeavesATable();
+    void twoCopiesLoseNoRecord_data();
+    void twoCopiesLoseNoRecord();
+    void lockedTableWaitsForItsHolder_data();
+    void lockedTableWaitsForItsHolder();
     void randomFilesLoadSafely();
 
 private:
@@ -272,6 +303,7 @@ void TstTtop::insertRanks()
     QFETCH(int, rank);
 
     Ttop top = table(kPlayers, scores);
+    SaveTop(top, 1);
     top.NewName = QStringLiteral("Новичок");
     top.NewScore = newScore;
     InsertTop(top, 1);
@@ -657,6 +689,163 @@ void TstTtop::killedSaveLeavesATable()
     SaveTop(tables[0], 1);
     QCOMPARE(entriesOf(m_dir->path()), ours);
     QCOMPARE(readFile(path(1)), files[0]);
+}
+
+void TstTtop::twoCopiesLoseNoRecord_data()
+{
+    QTest::addColumn<bool>("readOnlyFolder");
+    QTest::newRow("lock file beside the table") << false;
+    QTest::newRow("folder without write permission: the table itself locked") << true;
+}
+
+// Two copies of the program enter results into one table at once, each
+// having loaded the table before the other's inserts, as a game window does
+// on activation. Every result an insert acknowledged is in the file, ranked,
+// and the file is a whole table whenever it is read. TIVORAMA_WRITER_ROUNDS
+// sets the number of rounds.
+void TstTtop::twoCopiesLoseNoRecord()
+{
+    QFETCH(bool, readOnlyFolder);
+    const int rounds = qEnvironmentVariableIsSet("TIVORAMA_WRITER_ROUNDS")
+                           ? qEnvironmentVariableIntValue("TIVORAMA_WRITER_ROUNDS")
+                           : 20;
+    constexpr int kCopies = 2;
+    constexpr int kInserts = 5; // each copy's; all of them beat every default score
+    SaveTop(scorefiles::defaultTop(1), 1);
+    if (readOnlyFolder)
+        QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
+    auto nameOf = [](int copy, int insert) { return QStringLiteral("Копия %1, игра %2").arg(copy).arg(insert); };
+
+    for (int round = 0; round < rounds; ++round) {
+        SaveTop(scorefiles::defaultTop(1), 1);
+        int go[2], acks[2];
+        QCOMPARE(pipe(go), 0);
+        QCOMPARE(pipe(acks), 0);
+        pid_t children[kCopies];
+        for (int copy = 0; copy < kCopies; ++copy) {
+            children[copy] = fork();
+            QVERIFY(children[copy] >= 0);
+            if (children[copy] == 0) {
+                close(go[1]);
+                close(acks[0]);
+                char byte;
+                if (read(go[0], &byte, 1) != 0) // the parent closes it: all start at once
+                    _exit(3);
+                try {
+                    for (int insert = 0; insert < kInserts; ++insert) {
+                        Ttop top;
+                        LoadTop(top, 1);
+                        top.NewName = nameOf(copy, insert);
+                        top.NewScore = 1 + (round + insert * kCopies + copy) % 50;
+                        InsertTop(top, 1);
+                        const char ack = char(copy * kInserts + insert);
+                        if (write(acks[1], &ack, 1) != 1)
+                            _exit(4);
+                    }
+                } catch (...) {
+                    _exit(2);
+                }
+                _exit(0);
+            }
+        }
+        close(go[0]);
+        close(acks[1]);
+        close(go[1]);
+        int running = kCopies;
+        while (running > 0) {
+            const QByteArray now = readFile(path(1));
+            const QString fault = tableFault(now);
+            QVERIFY2(fault.isEmpty(), qPrintable(QStringLiteral("round %1: %2").arg(round).arg(fault)));
+            int status = 0;
+            const pid_t ended = waitpid(-1, &status, WNOHANG);
+            if (ended > 0) {
+                --running;
+                QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0,
+                         qPrintable(QStringLiteral("round %1: a copy ended with %2").arg(round).arg(status)));
+            } else {
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+            }
+        }
+        QStringList acknowledged;
+        char ack;
+        while (read(acks[0], &ack, 1) == 1)
+            acknowledged << nameOf(ack / kInserts, ack % kInserts);
+        close(acks[0]);
+        QCOMPARE(acknowledged.size(), kCopies * kInserts);
+
+        const QByteArray bytes = readFile(path(1));
+        QVERIFY2(tableFault(bytes).isEmpty(), qPrintable(tableFault(bytes)));
+        Ttop saved;
+        LoadTop(saved, 1);
+        QStringList names = namesOf(saved);
+        names.sort();
+        acknowledged.sort();
+        QVERIFY2(names == acknowledged, qPrintable(QStringLiteral("round %1: %2").arg(round).arg(namesOf(saved).join(u','))));
+    }
+    // No lock or temporary file stays behind.
+    QCOMPARE(entriesOf(m_dir->path()), QStringList{QStringLiteral("tivorama.1")});
+}
+
+void TstTtop::lockedTableWaitsForItsHolder_data()
+{
+    QTest::addColumn<bool>("holderRuns");
+    QTest::newRow("held by a copy that runs") << true;
+    QTest::newRow("left by a copy that died saving") << false;
+}
+
+// While another copy holds the table's lock, a missing table is not replaced
+// by the defaults and an insert gives up after a few seconds with the file's
+// name, changing nothing; once the lock is free, the same result enters
+// once, into that copy's table. A lock whose copy is gone is taken over.
+void TstTtop::lockedTableWaitsForItsHolder()
+{
+    QFETCH(bool, holderRuns);
+    const QString lockPath = path(1) + QStringLiteral(".lock");
+    QLockFile holder(lockPath);
+    if (holderRuns) {
+        QVERIFY(holder.tryLock(0));
+    } else {
+        const pid_t child = fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            auto* lock = new QLockFile(lockPath); // never unlocked: the copy dies
+            _exit(lock->tryLock(0) ? 0 : 1);
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        QVERIFY(QFileInfo::exists(lockPath));
+    }
+
+    Ttop top;
+    LoadTop(top, 1);
+    QCOMPARE(scoresOf(top), defaultScores(60, 10));
+    QCOMPARE(QFileInfo::exists(path(1)), !holderRuns);
+    // The other copy saves its table, as the lock's holder may.
+    const Ttop theirs = table(kPlayers, defaultScores(11, 3));
+    SaveTop(theirs, 1);
+    top.NewName = QStringLiteral("Терпеливый");
+    top.NewScore = 12;
+
+    if (holderRuns) {
+        QString text;
+        try {
+            InsertTop(top, 1);
+        } catch (const EError& e) {
+            text = e.text();
+        }
+        QVERIFY2(text.startsWith(QStringLiteral("Cannot write file ") + QDir::toNativeSeparators(path(1)) + u':'),
+                 qPrintable(text));
+        QCOMPARE(scoresOf(top), defaultScores(60, 10));
+        QCOMPARE(readFile(path(1)), tableFile(kPlayers, defaultScores(11, 3)));
+        holder.unlock();
+    }
+    InsertTop(top, 1);
+    QStringList names = kPlayers.mid(0, 9);
+    names.insert(1, top.NewName);
+    for (const Ttop& t : {top, [] { Ttop r; LoadTop(r, 1); return r; }()})
+        QCOMPARE(namesOf(t), names);
+    QCOMPARE(entriesOf(m_dir->path()), QStringList{QStringLiteral("tivorama.1")});
 }
 
 // Random and damaged files: the load keeps every name within 20 characters

@@ -1,22 +1,27 @@
 // The media player on SDL's real-time dummy driver: lengths of converted
-// files, play after the end, the errors with SDL's own text, wave headers no
-// cue can have, and a device that is let go when nothing sounds and fails
-// when it is needed again.
+// files, play after the end, where a bare name is found, the errors with
+// SDL's own text, files that are not files, wave headers no cue can have, and
+// a device that is let go when nothing sounds and fails when it is needed
+// again.
+#include "namedpipe.h"
 #include "testmain.h"
 #include "testutil.h"
 
+#include "datafiles.h"
 #include "tmediaplayer.h"
 
 #include <QDataStream>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtEndian>
 
 #include <SDL.h>
 
 #include <chrono>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -90,8 +95,11 @@ private slots:
     void lengthOfConvertedFile();
     void playAfterTheEnd_data();
     void playAfterTheEnd();
+    void bareNamesCurrentDirectoryFirstThenBesideTheProgram();
     void openFailures_data();
     void openFailures();
+    void notARegularFileRefusedAtOnce_data();
+    void notARegularFileRefusedAtOnce();
     void impossibleHeaderRefused_data();
     void impossibleHeaderRefused();
     void nothingOpen_data();
@@ -165,6 +173,38 @@ void TstMediaPlayer::playAfterTheEnd()
     QCOMPARE(player.Position() < player.Length(), autoRewind);
 }
 
+void TstMediaPlayer::bareNamesCurrentDirectoryFirstThenBesideTheProgram()
+{
+    // The program's folder holds its data, as the build folder does; the
+    // current directory is another one.
+    QTemporaryDir programDir, current;
+    writeWav(programDir.filePath(QStringLiteral("1.wav")), 300);
+    datafiles::setProgramPath(programDir.filePath(QStringLiteral("tivorama")));
+    const QString cwd = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(current.path()));
+    const auto restore = qScopeGuard([&] {
+        QDir::setCurrent(cwd);
+        datafiles::setProgramPath({});
+    });
+    TMediaPlayer player;
+    // The length of what a bare name opens, or the error's text.
+    auto open = [&player](const QString& name) -> QString {
+        player.setFileName(name);
+        try {
+            player.Open();
+        } catch (const EError& e) {
+            return e.text();
+        }
+        return QString::number(player.Length());
+    };
+    QCOMPARE(open(QStringLiteral("1.wav")), QStringLiteral("300"));
+    writeWav(current.filePath(QStringLiteral("1.wav")), 100);
+    QCOMPARE(open(QStringLiteral("1.wav")), QStringLiteral("100"));
+    // Found in neither: the error names the file as the game asked for it.
+    const QString missing = open(QStringLiteral("2.wav"));
+    QVERIFY2(missing.endsWith(QStringLiteral(" 2.wav")), qPrintable(missing));
+}
+
 void TstMediaPlayer::openFailures_data()
 {
     QTest::addColumn<QString>("fileName");
@@ -172,7 +212,6 @@ void TstMediaPlayer::openFailures_data()
     QTest::newRow("missing file") << QStringLiteral("nosuch.wav") << false;
     QTest::newRow("empty name") << QString() << false;
     QTest::newRow("a text file") << QStringLiteral("text.wav") << true;
-    QTest::newRow("a directory") << QStringLiteral(".") << true;
 }
 
 void TstMediaPlayer::openFailures()
@@ -206,6 +245,45 @@ void TstMediaPlayer::openFailures()
     QVERIFY(!expected.isEmpty());
     QCOMPARE(text, expected);
     // The open closed the file before it, whatever became of the new one.
+    QVERIFY(!player.isOpen());
+}
+
+void TstMediaPlayer::notARegularFileRefusedAtOnce_data()
+{
+    QTest::addColumn<bool>("pipe");
+    QTest::newRow("a directory") << false;
+    // Opened, a pipe with no writer would freeze the program for good.
+    QTest::newRow("a named pipe") << true;
+}
+
+void TstMediaPlayer::notARegularFileRefusedAtOnce()
+{
+    QFETCH(bool, pipe);
+    const QString name = path(QStringLiteral("1.wav"));
+    std::optional<NamedPipe> fifo;
+    if (pipe) {
+        fifo.emplace(name);
+        QVERIFY(fifo->isValid());
+    } else {
+        QVERIFY(QDir().mkdir(name));
+    }
+    TMediaPlayer player;
+    player.setFileName(path(QStringLiteral("short.wav")));
+    player.Open();
+    player.setFileName(name);
+    QString text;
+    QElapsedTimer t;
+    t.start();
+    try {
+        player.Open();
+    } catch (const EError& e) {
+        text = e.text();
+    }
+    const qint64 elapsed = t.elapsed();
+    if (!pipe)
+        QDir().rmdir(name);
+    QVERIFY2(elapsed < 1000, qPrintable(QString::number(elapsed)));
+    QCOMPARE(text, QStringLiteral("Cannot open file %1: not a regular file").arg(QDir::toNativeSeparators(name)));
     QVERIFY(!player.isOpen());
 }
 

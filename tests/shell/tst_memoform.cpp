@@ -1,15 +1,21 @@
-// The rules viewer: lines of a Windows-1251 file from the current directory,
-// the not-found line, and read errors through the error report.
+// The rules viewer: lines of a Windows-1251 file from the current directory
+// or the program's data folder, the not-found line, and read errors through
+// the error report.
+#include "namedpipe.h"
 #include "testmain.h"
 #include "testutil.h"
 
+#include "datafiles.h"
 #include "tmemoform.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+
+#include <optional>
 
 namespace {
 
@@ -45,8 +51,9 @@ private slots:
     void readsLinesWhateverTheirEnds();
     void missingFileShowsOneNotFoundLine();
     void everyActivationReloads();
+    void unreadableFileReportsAndKeepsTheList_data();
     void unreadableFileReportsAndKeepsTheList();
-    void filesAreLookedUpInTheCurrentDirectory();
+    void filesAreLookedUpInTheCurrentDirectoryThenBesideTheProgram();
 
 private:
     QTemporaryDir m_dir;
@@ -65,6 +72,7 @@ void TstMemoForm::init()
 void TstMemoForm::cleanup()
 {
     delete m_viewer;
+    datafiles::setProgramPath({});
     QDir::setCurrent(m_oldCurrent);
     QDir(m_dir.path()).removeRecursively();
     QDir().mkpath(m_dir.path());
@@ -123,34 +131,56 @@ void TstMemoForm::everyActivationReloads()
     QTRY_COMPARE(items(m_viewer->ListBox1), QStringList{QStringLiteral("new")});
 }
 
+void TstMemoForm::unreadableFileReportsAndKeepsTheList_data()
+{
+    QTest::addColumn<bool>("pipe");
+    // A directory by the file's name exists but cannot be read as text; this
+    // holds even for a user whom permissions do not stop.
+    QTest::newRow("a directory") << false;
+    // Opened, a pipe with no writer would freeze the program for good.
+    QTest::newRow("a named pipe, at once") << true;
+}
+
 void TstMemoForm::unreadableFileReportsAndKeepsTheList()
 {
+    QFETCH(bool, pipe);
     ErrorCatcher catcher;
     writeFile(QStringLiteral("1.doc"), "kept\r\n");
     RulesFileName = QStringLiteral("1.doc");
     m_viewer->FormActivate();
-    // A directory by the file's name exists but cannot be read as text; this
-    // holds even for a user whom permissions do not stop.
-    QVERIFY(QDir().mkdir(QStringLiteral("2.doc")));
+    std::optional<NamedPipe> fifo;
+    if (pipe) {
+        fifo.emplace(QStringLiteral("2.doc"));
+        QVERIFY(fifo->isValid());
+    } else {
+        QVERIFY(QDir().mkdir(QStringLiteral("2.doc")));
+    }
     RulesFileName = QStringLiteral("2.doc");
+    QElapsedTimer t;
+    t.start();
     m_viewer->Show();
     QTRY_COMPARE(catcher.errors, QStringList{QStringLiteral("Cannot open file 2.doc")});
+    QVERIFY2(t.elapsed() < 1000, qPrintable(QString::number(t.elapsed())));
     QCOMPARE(items(m_viewer->ListBox1), QStringList{QStringLiteral("kept")});
 }
 
-void TstMemoForm::filesAreLookedUpInTheCurrentDirectory()
+void TstMemoForm::filesAreLookedUpInTheCurrentDirectoryThenBesideTheProgram()
 {
-    QTemporaryDir elsewhere;
-    QFile f(elsewhere.filePath(QStringLiteral("1.doc")));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("elsewhere\r\n");
-    f.close();
+    // The program's folder holds its data, as the build folder does; the
+    // current directory is another one.
+    QTemporaryDir programDir;
+    writeFile(programDir.filePath(QStringLiteral("1.doc")), "beside the program\r\n");
+    datafiles::setProgramPath(programDir.filePath(QStringLiteral("tivorama")));
     RulesFileName = QStringLiteral("1.doc");
     m_viewer->FormActivate();
-    QCOMPARE(items(m_viewer->ListBox1), QStringList{QStringLiteral("Файл 1.doc не найден")});
-    QDir::setCurrent(elsewhere.path());
+    QCOMPARE(items(m_viewer->ListBox1), QStringList{QStringLiteral("beside the program")});
+    writeFile(QStringLiteral("1.doc"), "current\r\n");
     m_viewer->FormActivate();
-    QCOMPARE(items(m_viewer->ListBox1), QStringList{QStringLiteral("elsewhere")});
+    QCOMPARE(items(m_viewer->ListBox1), QStringList{QStringLiteral("current")});
+    // Found in neither: the line names the file as the game asked for it.
+    RulesFileName = QStringLiteral("3.doc");
+    m_viewer->FormActivate();
+    QCOMPARE(items(m_viewer->ListBox1), QStringList{QStringLiteral("Файл 3.doc не найден")});
 }
 
 TIVORAMA_TEST_MAIN(TstMemoForm)

@@ -8,6 +8,7 @@
 #include "icons.h"
 #include "look.h"
 #include "pixelart.h"
+#include "readimage.h"
 #include "tbitbtn.h"
 #include "tboard.h"
 #include "tdigitaldisplay.h"
@@ -36,13 +37,13 @@ const QColor kRed(255, 0, 0);
 
 const QImage& bomb()
 {
-    static const QImage image(QStringLiteral(":/images/bomb.png"));
+    static const QImage image = readImage(QStringLiteral(":/images/bomb.png"));
     return image;
 }
 
 const QImage& skull()
 {
-    static const QImage image(QStringLiteral(":/images/skull.png"));
+    static const QImage image = readImage(QStringLiteral(":/images/skull.png"));
     return image;
 }
 
@@ -118,7 +119,7 @@ TFormSaper::TFormSaper()
     FlatSpeedButton1->setGeometry(56, 11, 34, 34);
     FlatSpeedButton1->setFlat(true);
     FlatSpeedButton1->setTransparent(true);
-    FlatSpeedButton1->setGlyph(QImage(QStringLiteral(":/images/glyph_pause.bmp")));
+    FlatSpeedButton1->setGlyph(readImage(QStringLiteral(":/images/glyph_pause.bmp")));
     FlatSpeedButton1->setToolTip(QStringLiteral("Пауза..."));
     connect(FlatSpeedButton1, &TFlatSpeedButton::clicked, this, errorreport::guard([this] { PauseClick(); }));
 

@@ -9,6 +9,7 @@
 #include "errorreport.h"
 #include "icons.h"
 #include "look.h"
+#include "readimage.h"
 #include "tboard.h"
 #include "tdigitaldisplay.h"
 #include "tflatspeedbutton.h"
@@ -124,7 +125,9 @@ QImage loadSeaPicture(const QString& fileName)
     const QString path = datafiles::locate(fileName);
     if (!datafiles::isRegularFile(path))
         return {};
-    QImage image(path);
+    // Read as the BMP it is named: a file that is something else counts as
+    // unreadable rather than sending Qt through every image format it has.
+    QImage image = readImage(path);
     if (image.isNull())
         return image;
     // Drawn unscaled at the cell's corner: nothing beyond the cell is ever seen.
