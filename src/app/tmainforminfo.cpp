@@ -48,6 +48,7 @@ TMainFormInfo::TMainFormInfo()
     auto* icon = new QLabel(panel);
     icon->setGeometry(24, 16, 32, 32);
     icon->setPixmap(icons::application().pixmap(32, 32));
+    icon->setAccessibleName(QStringLiteral("Значок Tivorama"));
 
     Title = new TShadowLabel(panel);
     Title->setObjectName(QStringLiteral("Title"));

@@ -138,6 +138,8 @@ TGameForm::TGameForm(TGameInfo info)
     Counter->setSpacing(0);
     Counter->setAlignment(taCenter);
     Counter->setText(QStringLiteral("000"));
+    // Read as "Время: 42".
+    Counter->setAccessibleName(m_info.counterMeaning);
 
     Bevel1 = new TBevel(Wallpaper1, bvLowered);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));

@@ -39,6 +39,7 @@ struct TGameInfo {
     QString newGameGlyph;       // the new-game button's glyph, a resource path
     int recordDialogHeight = 171;
     QString counterName;        // "Label1" or "TimerBoard"
+    QString counterMeaning;     // what it counts, as a screen reader says it: "Время"
     QPoint counterPos;          // the display's top-left corner; its bevel lies 2 pixels outside
     QPoint newGameButtonPos;    // the new-game button's top-left corner (34 x 34)
     bool hasClock = false;      // a one-second Timer1 that calls Timer1Timer()

@@ -133,11 +133,17 @@ TRecordDialog::TRecordDialog(const QString& name, TGameScores scores)
     setBorderIcons(biSystemMenu);
     setClientSize(258, m_game.recordDialogHeight);
     TPanel* panel = framePanel(Wallpaper1, 9, 13, 240, 108);
-    textLabel(panel, 38, 12, QStringLiteral("Вы показали нелохой результат"));
-    textLabel(panel, 25, 28, QStringLiteral("и достойны занесения вашего имени"));
-    textLabel(panel, 55, 44, QStringLiteral("в список лучших игроков:"));
+    const QStringList lines{QStringLiteral("Вы показали нелохой результат"),
+                            QStringLiteral("и достойны занесения вашего имени"),
+                            QStringLiteral("в список лучших игроков:")};
+    textLabel(panel, 38, 12, lines[0]);
+    textLabel(panel, 25, 28, lines[1]);
+    textLabel(panel, 55, 44, lines[2]);
+    // A screen reader says what the dialog is about as it opens.
+    setAccessibleDescription(lines.join(QLatin1Char(' ')));
     EditName = new QLineEdit(panel);
     EditName->setObjectName(QStringLiteral("EditName"));
+    EditName->setAccessibleName(QStringLiteral("Имя игрока"));
     EditName->setGeometry(16, 72, 209, 21);
     EditName->setMaxLength(kMaxName);
     // The first name is ours and fits the code page; checking it would load
@@ -172,8 +178,12 @@ TMessageDialog::TMessageDialog(const QString& name, const TGameScores& scores, i
     setBorderIcons(biSystemMenu);
     setClientSize(258, clientHeight);
     TPanel* panel = framePanel(Wallpaper1, 9, 13, 240, panelHeight);
-    for (const Line& line : lines)
+    QStringList text;
+    for (const Line& line : lines) {
         textLabel(panel, line.left, line.top, line.text);
+        text << line.text;
+    }
+    setAccessibleDescription(text.join(QLatin1Char(' ')));
     BitBtn1 = okButton(this, okLeft, okTop);
     connect(BitBtn1, &QPushButton::clicked, this, errorreport::guard([this] { setModalResult(mrOk); }));
 }

@@ -63,12 +63,14 @@ TMemoForm::TMemoForm()
     ListBox1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ListBox1->setAccessibleName(QStringLiteral("Правила игры"));
     ListBox1->setStyleSheet(QStringLiteral("QListWidget { background: #c0c0c0; } QListWidget::item { height: 13px; }"));
 
     BitBtn1 = new TBitBtn(QStringLiteral("&Закрыть"), bgCheck, Wallpaper1);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGeometry(416, 336, 89, 25);
     setDefaultButton(BitBtn1);
+    setCancelButton(BitBtn1);
     connect(BitBtn1, &QPushButton::clicked, this, errorreport::guard([this] { close(); }));
 }
 
@@ -87,6 +89,11 @@ void TMemoForm::FormActivate()
         const QStringList lines = readRulesFile(RulesFileName);
         ListBox1->clear();
         ListBox1->addItems(lines);
+        // A screen reader reading line by line says so at an empty one
+        // instead of nothing.
+        for (int i = 0; i < ListBox1->count(); ++i)
+            if (ListBox1->item(i)->text().isEmpty())
+                ListBox1->item(i)->setData(Qt::AccessibleTextRole, QStringLiteral("пустая строка"));
     } else {
         ListBox1->clear();
         ListBox1->addItem(QStringLiteral("Файл ") + RulesFileName + QStringLiteral(" не найден"));

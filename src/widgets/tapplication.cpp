@@ -2,6 +2,7 @@
 // report.
 #include "tapplication.h"
 
+#include "accessibility.h"
 #include "errorreport.h"
 #include "look.h"
 
@@ -12,6 +13,7 @@ TApplication::TApplication(int& argc, char** argv)
     // The launcher decides when the program ends, not the last visible window.
     setQuitOnLastWindowClosed(false);
     look::install(*this);
+    accessibility::install();
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event)

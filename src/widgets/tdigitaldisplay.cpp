@@ -2,6 +2,7 @@
 // the one-copy redraw from the glyph strip.
 #include "tdigitaldisplay.h"
 
+#include "accessibility.h"
 #include "eerror.h"
 #include "errorreport.h"
 #include "pixelart.h"
@@ -165,6 +166,7 @@ void TDigitalDisplay::setText(const QString& text)
         return;
     m_text = kept;
     m_bytes = toCodePage(kept);
+    accessibility::valueChanged(this);
     redraw();
 }
 

@@ -3,18 +3,22 @@
 // single draw, so hot tracking over the wallpaper never flickers.
 #include "tflatspeedbutton.h"
 
+#include "accessibility.h"
 #include "look.h"
 #include "pixelart.h"
 #include "tpanel.h"
 
 #include <QApplication>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcutEvent>
 #include <QToolTip>
 #include <QtMath>
+
+#include <optional>
 
 namespace {
 
@@ -24,6 +28,27 @@ constexpr int kMaxCaption = 255;
 QPoint pointOf(const QMouseEvent* e)
 {
     return {qFloor(e->position().x()), qFloor(e->position().y())};
+}
+
+// A dotted frame of black and white dots just inside a rectangle, seen on
+// any background; each dot a square of whole device pixels.
+void drawFocusDots(QPainter& p, const QRect& logical)
+{
+    const bool unscaled = pixelart::isUnscaled(p);
+    const QRect r = unscaled ? logical : pixelart::deviceRect(p, logical);
+    const int dot = unscaled ? 1 : pixelart::lineWidth(pixelart::scaleOf(p));
+    std::optional<pixelart::DeviceScope> scope;
+    if (!unscaled)
+        scope.emplace(p);
+    auto put = [&](int x, int y) { p.fillRect(x, y, dot, dot, ((x + y) / dot) % 2 ? Qt::white : Qt::black); };
+    for (int x = r.left(); x + dot <= r.right() + 1; x += dot) {
+        put(x, r.top());
+        put(x, r.bottom() + 1 - dot);
+    }
+    for (int y = r.top() + dot; y + 2 * dot <= r.bottom() + 1; y += dot) {
+        put(r.left(), y);
+        put(r.right() + 1 - dot, y);
+    }
 }
 
 int s_liveButtons = 0;
@@ -86,6 +111,9 @@ TFlatSpeedButton::TFlatSpeedButton(QWidget* parent)
     , m_glyph([this] { update(); })
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // A Tab stop, but a click leaves the keyboard where it was: a mouse
+    // player's next keys still go to the board.
+    setFocusPolicy(Qt::TabFocus);
     resize(25, 25);
     ++s_liveButtons;
 }
@@ -120,6 +148,7 @@ void TFlatSpeedButton::setCaption(const QString& caption)
     if (!accelerator.isEmpty())
         m_shortcutId = grabShortcut(accelerator);
     update();
+    accessibility::nameChanged(this);
 }
 
 void TFlatSpeedButton::setFlat(bool on)
@@ -304,6 +333,10 @@ bool TFlatSpeedButton::event(QEvent* e)
         // with it; back in an active window, look where the mouse is now.
         updateHotTracking();
         break;
+    case QEvent::ToolTipChange:
+        // A button without a caption is read by its hint.
+        accessibility::nameChanged(this);
+        break;
     case QEvent::ToolTip:
         if (!m_showHint) {
             QToolTip::hideText();
@@ -382,6 +415,44 @@ void TFlatSpeedButton::mouseDoubleClickEvent(QMouseEvent* e)
     press(Qt::LeftButton, pointOf(e));
     if (self && m_down)
         emit doubleClicked();
+}
+
+void TFlatSpeedButton::keyPressEvent(QKeyEvent* e)
+{
+    const bool plain = !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    const int key = e->key();
+    if (!plain || (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter)) {
+        if (!m_focusShown) {
+            m_focusShown = true;
+            update();
+        }
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    e->accept();
+    m_focusShown = true;
+    update();
+    // A held key is one press, as a held mouse button is one click.
+    if (!e->isAutoRepeat() && isEnabled())
+        click();
+}
+
+void TFlatSpeedButton::focusInEvent(QFocusEvent* e)
+{
+    const Qt::FocusReason reason = e->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
+        m_focusShown = true;
+    update();
+    QWidget::focusInEvent(e);
+}
+
+void TFlatSpeedButton::focusOutEvent(QFocusEvent* e)
+{
+    const Qt::FocusReason reason = e->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        m_focusShown = false;
+    update();
+    QWidget::focusOutEvent(e);
 }
 
 void TFlatSpeedButton::press(Qt::MouseButton button, const QPoint& pos)
@@ -608,6 +679,8 @@ void TFlatSpeedButton::paintEvent(QPaintEvent*)
         m_state != TFlatButtonState::Disabled && m_grayedInactive ? paintState : m_state;
     m_glyph.draw(p, content, shownCaption(m_caption), palette().color(QPalette::ButtonText), m_layout, m_margin,
                  m_spacing, imageState, m_markDropDown && m_menu);
+    if (m_focusShown && hasFocus())
+        drawFocusDots(p, rect().adjusted(3, 3, -3, -3));
     p.end();
 
     m_image.setDevicePixelRatio(1);

@@ -79,6 +79,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    // The space bar and Enter click a button that has the keyboard focus.
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
 
 private:
     void press(Qt::MouseButton button, const QPoint& pos);
@@ -113,4 +117,7 @@ private:
     bool m_hot = false;
     bool m_dragging = false;
     bool m_menuTracking = false;
+    // The focus is shown once the keyboard is used on the button, not when
+    // a window hands it the focus by itself.
+    bool m_focusShown = false;
 };

@@ -357,9 +357,17 @@ void TForm::keyPressEvent(QKeyEvent* event)
             m_defaultButton->click();
             return;
         }
-    } else if (event->key() == Qt::Key_Escape && usable(m_cancelButton)) {
-        m_cancelButton->click();
-        return;
+    } else if (event->key() == Qt::Key_Escape) {
+        if (usable(m_cancelButton)) {
+            m_cancelButton->click();
+            return;
+        }
+        // A dialog without a cancel button closes on Esc as on its close
+        // box, so every dialog can be left from the keyboard.
+        if (inModal()) {
+            close();
+            return;
+        }
     }
     QWidget::keyPressEvent(event);
 }

@@ -70,7 +70,7 @@ public:
     void setModalResult(int result);
 
     // Enter presses the default button (unless another button has the focus);
-    // Esc presses the cancel button.
+    // Esc presses the cancel button, or closes a modal window that has none.
     void setDefaultButton(QAbstractButton* button) { m_defaultButton = button; }
     void setCancelButton(QAbstractButton* button) { m_cancelButton = button; }
 

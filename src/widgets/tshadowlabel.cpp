@@ -2,6 +2,7 @@
 // size auto size picks always holds exactly what is drawn, shadow included.
 #include "tshadowlabel.h"
 
+#include "accessibility.h"
 #include "look.h"
 #include "tpanel.h"
 
@@ -74,6 +75,7 @@ void TShadowLabel::setCaption(const QString& caption)
     updateAccelerator();
     update();
     adjustBounds();
+    accessibility::nameChanged(this);
 }
 
 void TShadowLabel::setAlignment(TAlignment alignment)

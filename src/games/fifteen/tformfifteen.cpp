@@ -3,10 +3,13 @@
 // hands a solved game to the end-of-game rule.
 #include "tformfifteen.h"
 
+#include "accessibility.h"
 #include "errorreport.h"
 #include "icons.h"
 #include "look.h"
+#include "tboard.h"
 #include "tdigitaldisplay.h"
+#include "tflatspeedbutton.h"
 #include "tpanel.h"
 #include "tshadowlabel.h"
 
@@ -28,6 +31,7 @@ TGameInfo fifteenInfo()
     info.newGameGlyph = QStringLiteral(":/images/glyph_fifteen.bmp");
     info.recordDialogHeight = 172;
     info.counterName = QStringLiteral("Label1");
+    info.counterMeaning = QStringLiteral("Время");
     info.counterPos = QPoint(180, 17);
     info.newGameButtonPos = QPoint(22, 11);
     info.hasClock = true;
@@ -43,8 +47,9 @@ TFormFifteen::TFormFifteen()
     setWallpaperHeight(305);
     Label1 = Counter;
 
-    Panel = new TPanel(Wallpaper1);
+    Panel = new TBoard(4, 4, Wallpaper1);
     Panel->setObjectName(QStringLiteral("Panel"));
+    Panel->setAccessibleName(QStringLiteral("Коробка с фишками"));
     Panel->setGeometry(9, 56, 226, 233);
     Panel->setBevelInner(bvRaised);
     Panel->setBevelOuter(bvLowered);
@@ -73,9 +78,23 @@ TFormFifteen::TFormFifteen()
 
         connect(tile, &TPanel::clicked, this, errorreport::guard([this, k] { TileClick(k); }));
         connect(label, &TShadowLabel::clicked, this, errorreport::guard([this, k] { TileClick(k); }));
+        Panel->setCell(k - 1, tile);
     }
+    // Enter or the space bar on a position is a click on its tile.
+    connect(Panel, &TBoard::cellActivated, this, [this](int index) { errorreport::run([&] { TileClick(index + 1); }); });
+    // The board comes first: it has the keys when the window opens.
+    setTabOrder(Panel, SpeedButton1);
     // Before the first deal the tiles show the solved picture.
     Tiles[15]->hide();
+    nameTiles();
+}
+
+void TFormFifteen::nameTiles()
+{
+    // What the player sees: before the first deal the board holds no tiles
+    // yet, and the panels show the solved picture.
+    for (int k = 1; k <= 16; ++k)
+        accessibility::setName(Tiles[k - 1], Tiles[k - 1]->isHidden() ? QStringLiteral("пусто") : Labels[k - 1]->caption());
 }
 
 void TFormFifteen::FormCreate()
@@ -101,6 +120,7 @@ void TFormFifteen::NewGame()
     // fail to open below, no clock may go on counting for the new deal.
     Board.ResetClock();
     Redraw(true);
+    Panel->setFocusCell(0);
     // The new deal shows while the start cue sounds.
     RepaintNow();
     finishCueOrThrow();
@@ -127,6 +147,7 @@ void TFormFifteen::Redraw(bool afterDeal)
         Labels[k - 1]->setCaption(QString::number(Board.TileAt(k)));
     for (int k = 1; k <= 16; ++k)
         Tiles[k - 1]->setVisible(Board.TileAt(k) != 16);
+    nameTiles();
     if (!afterDeal && Board.IsSolved())
         EndOfGame();
 }

@@ -5,6 +5,7 @@
 #include "fifteenboard.h"
 #include "tgameform.h"
 
+class TBoard;
 class TPanel;
 class TShadowLabel;
 
@@ -26,12 +27,14 @@ public:
     FifteenBoard Board;
 
     TDigitalDisplay* Label1;    // the clock
-    TPanel* Panel;
+    TBoard* Panel;              // the tiles' frame, played from the keyboard too
     TPanel* Tiles[16];          // Panel1 .. Panel16
     TShadowLabel* Labels[16];   // ShadowLabel1 .. ShadowLabel16
 
 private:
     void EndOfGame();
+    // Each position is read as its tile's number, the gap as empty.
+    void nameTiles();
 };
 
 extern TFormFifteen* FormFifteen;

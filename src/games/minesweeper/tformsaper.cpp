@@ -3,12 +3,14 @@
 // and the cues, and hands a cleared field to the end-of-game rule.
 #include "tformsaper.h"
 
+#include "accessibility.h"
 #include "errorreport.h"
 #include "icons.h"
 #include "look.h"
 #include "pixelart.h"
 #include "readimage.h"
 #include "tbitbtn.h"
+#include "tboard.h"
 #include "tdigitaldisplay.h"
 #include "tflatspeedbutton.h"
 #include "tshadowlabel.h"
@@ -57,6 +59,7 @@ TGameInfo saperInfo()
     info.newGameGlyph = QStringLiteral(":/images/glyph_saper.bmp");
     info.recordDialogHeight = 171;
     info.counterName = QStringLiteral("TimerBoard");
+    info.counterMeaning = QStringLiteral("Время");
     info.counterPos = QPoint(212, 17);
     info.newGameButtonPos = QPoint(20, 11);
     info.hasClock = true;
@@ -129,8 +132,9 @@ TFormSaper::TFormSaper()
     ShadowLabel1->setFont(look::font(19, true));
     ShadowLabel1->setCaption(minesCaption(Field.MineCount()));
 
-    MainPanel = new TPanel(Wallpaper1);
+    MainPanel = new TBoard(cellgrid::Size, cellgrid::Size, Wallpaper1);
     MainPanel->setObjectName(QStringLiteral("MainPanel"));
+    MainPanel->setAccessibleName(QStringLiteral("Минное поле"));
     MainPanel->setGeometry(8, 56, 257, 257);
     MainPanel->setBevelInner(bvLowered);
     MainPanel->setBevelOuter(bvLowered);
@@ -148,6 +152,32 @@ TFormSaper::TFormSaper()
         cell->setFont(cellFont);
         Cells[k - 1] = cell;
         connect(cell, &TPanel::clicked, this, errorreport::guard([this, k] { Panel1Click(k); }));
+        MainPanel->setCell(k - 1, cell);
+    }
+    // Enter or the space bar on a cell is a click on it.
+    connect(MainPanel, &TBoard::cellActivated, this,
+            [this](int index) { errorreport::run([&] { Panel1Click(index + 1); }); });
+    // The field comes first: it has the keys when the window opens.
+    setTabOrder(MainPanel, SpeedButton1);
+    setTabOrder(SpeedButton1, FlatSpeedButton1);
+}
+
+void TFormSaper::nameCells()
+{
+    for (int i = 0; i < cellgrid::Cells; ++i) {
+        const TMineCell* cell = Cells[i];
+        QString state;
+        // The mine that was hit shows red before the bombs appear.
+        if (!cell->image().isNull() || cell->color() == kRed)
+            state = QStringLiteral("мина");
+        else if (cell->text().isEmpty())
+            state = QStringLiteral("закрыта");
+        else if (cell->text() == QLatin1String("0"))
+            state = QStringLiteral("пусто");
+        else
+            state = cell->text();
+        const auto [row, column] = cellgrid::cellAt(i);
+        accessibility::setName(Cells[i], TBoard::coordinate(row - 1, column - 1) + QStringLiteral(", ") + state);
     }
 }
 
@@ -188,6 +218,8 @@ void TFormSaper::NewField()
     }
     Field.NewField(random());
     setCellsEnabled(true);
+    nameCells();
+    MainPanel->setFocusCell(0);
 }
 
 void TFormSaper::ResetGame()
@@ -230,6 +262,7 @@ void TFormSaper::Panel1Click(int k)
         return;
     }
     showNumber(cell, Field.ValueAt(row, column));
+    nameCells();
     playHeldCueOrReport(kCellCue);
     if (result == Minefield::OpenResult::Won)
         WinSequence();
@@ -250,6 +283,7 @@ void TFormSaper::showMines(bool won)
             cell->setImage(bomb());
         }
     }
+    nameCells();
 }
 
 void TFormSaper::LossSequence(TMineCell* hit)
@@ -258,6 +292,7 @@ void TFormSaper::LossSequence(TMineCell* hit)
     // counted while the cues sound. A failing cue is reported and the
     // sequence goes on, so the field always comes to show the lost game.
     hit->setColor(kRed);
+    nameCells();
     RepaintNow();
     playCueOrReport(randomCueName(random(), 11, 13));
     playCueOrReport(QStringLiteral("10.wav"));
@@ -319,6 +354,7 @@ TFormSaperOptions::TFormSaperOptions()
     label->adjustSize();
     Edit1 = new QLineEdit(panel);
     Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setAccessibleName(QStringLiteral("Число мин"));
     Edit1->setGeometry(28, 36, 137, 21);
 
     BitBtn1 = new TBitBtn(QStringLiteral("OK"), bgCheck, Wallpaper1);

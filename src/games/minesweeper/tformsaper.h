@@ -13,6 +13,7 @@
 class QAction;
 class QLineEdit;
 class TBitBtn;
+class TBoard;
 class TShadowLabel;
 
 // A cell panel. It draws its own number or picture, so that a disabled cell
@@ -65,7 +66,7 @@ public:
     TDigitalDisplay* TimerBoard;
     TFlatSpeedButton* FlatSpeedButton1;  // pause
     TShadowLabel* ShadowLabel1;          // "20 мин"
-    TPanel* MainPanel;
+    TBoard* MainPanel;                   // the cells' frame, played from the keyboard too
     TMineCell* Cells[100];               // Panel1 .. Panel100
     QAction* PauseItem;
 
@@ -76,6 +77,9 @@ private:
     void setCellsEnabled(bool enabled);
     void LossSequence(TMineCell* hit);
     void WinSequence();
+    // Every cell is read as its coordinate and what it shows: "Б3,
+    // закрыта", "Б3, 2", "Б3, пусто", "Б3, мина".
+    void nameCells();
 };
 
 class TFormSaperOptions : public TForm {

@@ -4,14 +4,18 @@
 // status text and cue while the cue sounds.
 #include "tformsea.h"
 
+#include "accessibility.h"
 #include "datafiles.h"
 #include "errorreport.h"
 #include "icons.h"
 #include "look.h"
 #include "readimage.h"
+#include "tboard.h"
 #include "tdigitaldisplay.h"
+#include "tflatspeedbutton.h"
 #include "themispherebutton.h"
 #include "timage.h"
+#include "tindicatorrow.h"
 #include "tpanel.h"
 #include "tshadowlabel.h"
 
@@ -49,6 +53,7 @@ TGameInfo seaInfo()
     info.newGameGlyph = QStringLiteral(":/images/glyph_sea.bmp");
     info.recordDialogHeight = 171;
     info.counterName = QStringLiteral("TimerBoard");
+    info.counterMeaning = QStringLiteral("Ходы");
     info.counterPos = QPoint(257, 23);
     info.newGameButtonPos = QPoint(20, 11);
     info.hasClock = false;
@@ -104,6 +109,12 @@ constexpr TFormSea::Picture kComputerPictures[] = {TFormSea::pcClear, TFormSea::
                                                    TFormSea::pcMissed, TFormSea::pcKilled};
 static_assert(std::size(kPlayerPictures) == psMiss + 1 && std::size(kComputerPictures) == csSunk + 1);
 
+// What a cell of each code is read as, after its coordinate. The computer's
+// ships stay hidden here too.
+const char* const kPlayerNames[] = {"вода", "корабль", "курсор", "корабль, курсор", "ранен", "потоплен", "промах"};
+const char* const kComputerNames[] = {"не обстреляна", "не обстреляна", "ранен", "промах", "потоплен"};
+static_assert(std::size(kPlayerNames) == psMiss + 1 && std::size(kComputerNames) == csSunk + 1);
+
 } // namespace
 
 QImage loadSeaPicture(const QString& fileName)
@@ -150,8 +161,15 @@ TFormSea::TFormSea()
     Label1->setFont(look::font(11, true));
     Label1->setCaption(QStringLiteral("Ходы"));
 
+    // Each row of lamps lies in a row of its own, which draws nothing.
+    ComputerLamps = new TIndicatorRow(Wallpaper1);
+    ComputerLamps->setObjectName(QStringLiteral("ComputerLamps"));
+    ComputerLamps->setGeometry(320, 24, 16 * 9 + 9, 9);
+    PlayerLamps = new TIndicatorRow(Wallpaper1);
+    PlayerLamps->setObjectName(QStringLiteral("PlayerLamps"));
+    PlayerLamps->setGeometry(80, 24, 16 * 9 + 9, 9);
     for (int i = 1; i <= 20; ++i) {
-        auto* lamp = new THemisphereButton(Wallpaper1);
+        auto* lamp = new THemisphereButton(i <= 10 ? ComputerLamps : PlayerLamps);
         lamp->setObjectName(QStringLiteral("Lamp%1").arg(i));
         lamp->setBevelOuter(hbLowered);
         lamp->setBevelWidth(2);
@@ -160,22 +178,56 @@ TFormSea::TFormSea()
         lamp->setFaceShaded(true);
         lamp->setFaceColor(kGray);
         lamp->setEnabled(false);
-        lamp->setGeometry(i <= 10 ? 320 + 16 * (i - 1) : 80 + 16 * (i - 11), 24, 9, 9);
+        lamp->setGeometry(16 * ((i - 1) % 10), 0, 9, 9);
         Lamps[i - 1] = lamp;
+    }
+    nameLamps();
+
+    // The boards: the player's at the left, the computer's at the right.
+    // Only the computer's is played; both are read, the player's also to
+    // follow the placement cursor.
+    PlayerBoard = new TBoard(cellgrid::Size, cellgrid::Size, Wallpaper1);
+    PlayerBoard->setObjectName(QStringLiteral("PlayerBoard"));
+    PlayerBoard->setAccessibleName(QStringLiteral("Ваше поле"));
+    PlayerBoard->setGeometry(16, 60, kCell * cellgrid::Size, kCell * cellgrid::Size);
+    ComputerBoard = new TBoard(cellgrid::Size, cellgrid::Size, Wallpaper1);
+    ComputerBoard->setObjectName(QStringLiteral("ComputerBoard"));
+    ComputerBoard->setAccessibleName(QStringLiteral("Поле противника"));
+    ComputerBoard->setGeometry(288, 60, kCell * cellgrid::Size, kCell * cellgrid::Size);
+    for (TBoard* board : {PlayerBoard, ComputerBoard}) {
+        board->setBevelOuter(bvNone);
+        board->setTransparent(true);
+        // The placement keys (space and Enter among them) belong to the
+        // placement; the arrows then do nothing.
+        board->setKeysActive([this] { return Battle.Phase() != gpPlacing; });
     }
 
     for (int i = 0; i < cellgrid::Cells; ++i) {
         const cellgrid::Cell cell = cellgrid::cellAt(i);
-        auto* mine = new TImage(Wallpaper1);
+        auto* mine = new TImage(PlayerBoard);
         mine->setObjectName(QStringLiteral("Image%1").arg(101 + i));
-        mine->setGeometry(16 + kCell * (cell.column - 1), 60 + kCell * (cell.row - 1), kCell, kCell);
+        mine->setGeometry(kCell * (cell.column - 1), kCell * (cell.row - 1), kCell, kCell);
         Images2[i] = mine;
-        auto* theirs = new TImage(Wallpaper1);
+        PlayerBoard->setCell(i, mine);
+        auto* theirs = new TImage(ComputerBoard);
         theirs->setObjectName(QStringLiteral("Image%1").arg(1 + i));
-        theirs->setGeometry(288 + kCell * (cell.column - 1), 60 + kCell * (cell.row - 1), kCell, kCell);
+        theirs->setGeometry(kCell * (cell.column - 1), kCell * (cell.row - 1), kCell, kCell);
         connect(theirs, &TImage::clicked, this, errorreport::guard([this, cell] { Image1Click(cell.row, cell.column); }));
         Images[i] = theirs;
+        ComputerBoard->setCell(i, theirs);
     }
+    // Enter or the space bar on a cell of the computer's board fires there,
+    // as a click does.
+    connect(ComputerBoard, &TBoard::cellActivated, this, [this](int index) {
+        errorreport::run([&] {
+            const cellgrid::Cell cell = cellgrid::cellAt(index);
+            Image1Click(cell.row, cell.column);
+        });
+    });
+    // The computer's board comes first: it has the keys when the window opens.
+    setTabOrder(ComputerBoard, PlayerBoard);
+    setTabOrder(PlayerBoard, SpeedButton1);
+    SpeedButton1->installEventFilter(this);
 
     StatusPanel = new TPanel(Wallpaper1);
     StatusPanel->setObjectName(QStringLiteral("StatusPanel"));
@@ -247,8 +299,29 @@ void TFormSea::showBoard(Board board)
     for (int i = 0; i < cellgrid::Cells; ++i) {
         const auto [r, c] = cellgrid::cellAt(i);
         const Picture p = player ? kPlayerPictures[Battle.PlayerAt(r, c)] : kComputerPictures[Battle.ComputerAt(r, c)];
-        (player ? Images2 : Images)[i]->setPicture(&m_pictures[p]);
+        TImage* image = (player ? Images2 : Images)[i];
+        image->setPicture(&m_pictures[p]);
+        const char* name = player ? kPlayerNames[Battle.PlayerAt(r, c)] : kComputerNames[Battle.ComputerAt(r, c)];
+        accessibility::setName(image, TBoard::coordinate(r - 1, c - 1) + QStringLiteral(", ") + QString::fromUtf8(name));
     }
+    // A screen reader follows the placement cursor by its first cell.
+    if (player && Battle.Phase() == gpPlacing)
+        PlayerBoard->setFocusCell(cellgrid::indexOf(Battle.Cursor().top, Battle.Cursor().left));
+}
+
+void TFormSea::nameLamps()
+{
+    const auto nameRow = [this](TIndicatorRow* row, int first, const QString& what) {
+        int lit = 0;
+        for (int i = first; i < first + 10; ++i) {
+            const bool on = Lamps[i]->faceColor() == kRed;
+            lit += on;
+            accessibility::setName(Lamps[i], QStringLiteral("Лампа %1, %2").arg(i - first + 1).arg(on ? "горит" : "не горит"));
+        }
+        accessibility::setName(row, what + QStringLiteral(": %1 из 10").arg(lit));
+    };
+    nameRow(ComputerLamps, 0, QStringLiteral("Потоплено кораблей противника"));
+    nameRow(PlayerLamps, 10, QStringLiteral("Потоплено ваших кораблей"));
 }
 
 void TFormSea::ShowSunkLamps()
@@ -257,6 +330,7 @@ void TFormSea::ShowSunkLamps()
         Lamps[i - 1]->setFaceColor(i <= Battle.EnemySunk() ? kRed : kGray);
         Lamps[i + 9]->setFaceColor(i <= Battle.PlayerSunk() ? kRed : kGray);
     }
+    nameLamps();
 }
 
 void TFormSea::N5Click()
@@ -265,6 +339,21 @@ void TFormSea::N5Click()
     Battle.NewGame(random());
     repaint3();
     repaint2();
+    // The keys go to the placement; the player's board follows the cursor.
+    ComputerBoard->setFocusCell(0);
+    PlayerBoard->setFocus(Qt::OtherFocusReason);
+}
+
+bool TFormSea::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == SpeedButton1 && event->type() == QEvent::KeyPress && Battle.Phase() == gpPlacing) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab) {
+            keyPressEvent(key);
+            return key->isAccepted();
+        }
+    }
+    return TGameForm::eventFilter(watched, event);
 }
 
 void TFormSea::keyPressEvent(QKeyEvent* event)
@@ -328,6 +417,9 @@ void TFormSea::placeShip()
         ShowSunkLamps();
         TimerBoard->setText(QStringLiteral("000"));
         setStatus(kYourTurn);
+        // The battle is played on the computer's board.
+        if (focusWidget() == PlayerBoard)
+            ComputerBoard->setFocus(Qt::OtherFocusReason);
     }
 }
 

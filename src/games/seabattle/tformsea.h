@@ -12,7 +12,9 @@
 
 class QLabel;
 class QKeyEvent;
+class TBoard;
 class TImage;
+class TIndicatorRow;
 class THemisphereButton;
 class TPanel;
 class TShadowLabel;
@@ -51,7 +53,13 @@ public:
     TShadowLabel* Label1;               // "Ходы"
     std::array<TImage*, 100> Images;    // Image1 .. Image100, the computer's board
     std::array<TImage*, 100> Images2;   // Image101 .. Image200, the player's board
+    // The boards hold the cells, the rows the lamps; they draw nothing of
+    // their own and are there for the keyboard and for a screen reader.
+    TBoard* PlayerBoard;
+    TBoard* ComputerBoard;
     std::array<THemisphereButton*, 20> Lamps;
+    TIndicatorRow* ComputerLamps;       // lamps 1 .. 10
+    TIndicatorRow* PlayerLamps;         // lamps 11 .. 20
     TPanel* StatusPanel;
     QLabel* StatusLabel;
     QAction* BeginnerItem;
@@ -66,10 +74,16 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // While the fleet is placed its keys reach the placement also when the
+    // new-game button has the focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Every cell of one board shows the picture of its code.
     void showBoard(Board board);
+    // The lamps' names: how many ships each row counts sunk, each lamp lit
+    // or not.
+    void nameLamps();
     void loadPictures();
     void setStatus(const QString& text);
     void placeShip();

@@ -12,7 +12,7 @@
 #include "tflatspeedbutton.h"
 #include "tformfifteen.h"
 #include "tmemoform.h"
-#include "tpanel.h"
+#include "tboard.h"
 #include "tshadowlabel.h"
 
 #include <QDir>
