@@ -16,8 +16,12 @@ int main(int argc, char** argv)
     // Task bars and Wayland compositors find the menu entry, and with it the
     // icon, by this name.
     TApplication::setDesktopFileName(QStringLiteral("tivorama"));
-    CreateForms();
+    // The launcher alone is made before it shows and the others follow once
+    // it has been painted, in the same order; a game asked for on the command
+    // line needs its window at once.
+    CreateForms(options.game ? QString() : QStringLiteral("TMainForm"));
     commandline::showWindows(options);
+    CreateRemainingFormsAfterShow();
     const int result = app.exec();
     DestroyForms();
     return result;

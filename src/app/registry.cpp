@@ -11,7 +11,10 @@
 #include "tmainforminfo.h"
 #include "tmemoform.h"
 
+#include <QApplication>
 #include <QStringList>
+#include <QTimer>
+#include <QWindow>
 
 #include <functional>
 #include <vector>
@@ -71,10 +74,80 @@ std::vector<TForm*> g_created; // parallel to registry() while the windows live
 
 } // namespace
 
-void CreateForms()
+void CreateForms(const QString& upTo)
 {
-    for (const FormEntry& entry : registry())
+    const auto& entries = registry();
+    while (g_created.size() < entries.size()) {
+        const FormEntry& entry = entries[g_created.size()];
         g_created.push_back(entry.create());
+        if (upTo == QLatin1String(entry.className))
+            break;
+    }
+}
+
+namespace {
+
+// Watches every event of the application until the rest of the windows are
+// made.
+class RemainingForms : public QObject {
+public:
+    RemainingForms()
+    {
+        qApp->installEventFilter(this);
+        // A window the window system never exposes (started minimised) must
+        // not keep the others from being made.
+        QTimer::singleShot(1000, this, &RemainingForms::create);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::Expose:
+            // The expose paints the window; the timer runs once that is done
+            // and the picture has gone to the window system.
+            if (watched->isWindowType() && static_cast<QWindow*>(watched)->isExposed())
+                QTimer::singleShot(0, this, &RemainingForms::create);
+            break;
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::TouchBegin:
+        case QEvent::TabletPress:
+        case QEvent::Close:
+        case QEvent::SockAct: // the session bus a screen reader talks over
+            create();
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    void create()
+    {
+        if (m_done)
+            return;
+        m_done = true;
+        qApp->removeEventFilter(this);
+        deleteLater();
+        CreateForms();
+    }
+
+    bool m_done = false;
+};
+
+} // namespace
+
+void CreateRemainingFormsAfterShow()
+{
+    if (g_created.size() < registry().size())
+        new RemainingForms;
 }
 
 void DestroyForms()

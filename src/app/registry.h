@@ -6,9 +6,17 @@
 
 class TForm;
 
-// Creates all windows in order; each creation handler runs before the next
-// window is made.
-void CreateForms();
+// Creates the windows not made yet, in order, up to and including the one
+// named (to the last when none is); each creation handler runs before the
+// next window is made.
+void CreateForms(const QString& upTo = {});
+
+// Creates the windows not made yet once the first window shown has been
+// painted, so the player sees the launcher without waiting for sixteen hidden
+// windows; or sooner, the moment anything comes from outside the program (a
+// key, a click, a close, a screen reader's request), so no handler ever finds
+// a window missing.
+void CreateRemainingFormsAfterShow();
 
 // Destroys them in the reverse order, at exit.
 void DestroyForms();

@@ -28,6 +28,7 @@ private slots:
     void gameButtonAndKeyShowTheSameWindow();
     void showingAVisibleGameBringsItForwardUnchanged();
     void aboutBoxIsModalAndClosesWithOk();
+    void aKeyBeforeTheOtherWindowsAreMadeFindsThemMade();
     void closingTheLauncherEndsTheProgram();
 
 private:
@@ -41,8 +42,12 @@ void TstLauncher::initTestCase()
     QDir::setCurrent(m_dir.path());
     for (int n = 1; n <= 9; ++n)
         QVERIFY(writeTestWav(QStringLiteral("%1.wav").arg(n), 40));
-    CreateForms();
+    // As the program starts: the launcher first, the rest once it is shown.
+    CreateForms(QStringLiteral("TMainForm"));
     MainForm->Show();
+    CreateRemainingFormsAfterShow();
+    QVERIFY(!FindForm(QStringLiteral("TFormFifteen")));
+    QTRY_VERIFY(FindForm(QStringLiteral("TMainFormInfo")));
     QTRY_COMPARE(QApplication::activeWindow(), MainForm);
 }
 
@@ -64,6 +69,19 @@ void TstLauncher::clickFlat(TFlatSpeedButton* button)
     // A flat button takes its first press only to light up under the mouse.
     QTest::mouseMove(button);
     QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void TstLauncher::aKeyBeforeTheOtherWindowsAreMadeFindsThemMade()
+{
+    DestroyForms();
+    CreateForms(QStringLiteral("TMainForm"));
+    MainForm->Show();
+    CreateRemainingFormsAfterShow();
+    QVERIFY(!FormFifteen);
+    // The mouse's move, press and release, all before the event loop runs.
+    clickFlat(MainForm->FlatSpeedButton1);
+    QVERIFY(FormFifteen && FormFifteen->isVisible());
+    QCOMPARE(FindForm(FormNames().last()), MainFormInfo);
 }
 
 void TstLauncher::everyWindowExistsHiddenAfterStartUp()
