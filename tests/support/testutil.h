@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QStringList>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -28,11 +29,21 @@ public:
 // Runs `action` on the next modal window that appears (polled every 10 ms),
 // for example to type a name and press OK in a dialog opened by the code
 // under test. Gives up after `timeoutMs`.
+// The action belongs to the test (and test row) that asked for it: it often
+// holds that test's locals, so it is dropped once another test runs.
 inline void whenModalShown(std::function<void(QWidget*)> action, int timeoutMs = 10000)
 {
     auto* timer = new QTimer;
     auto elapsed = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, action, elapsed, timeoutMs] {
+    const auto testOf = [] {
+        return QByteArray(QTest::currentTestFunction()) + '/' + QByteArray(QTest::currentDataTag());
+    };
+    QObject::connect(timer, &QTimer::timeout, [timer, action, elapsed, timeoutMs, testOf, owner = testOf()] {
+        if (testOf() != owner) {
+            timer->stop();
+            timer->deleteLater();
+            return;
+        }
         *elapsed += 10;
         // Wait until it is the active window too: its activation handler
         // has run by then.
