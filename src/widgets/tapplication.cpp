@@ -12,6 +12,10 @@ TApplication::TApplication(int& argc, char** argv)
     setApplicationName(QStringLiteral("Tivorama"));
     // The launcher decides when the program ends, not the last visible window.
     setQuitOnLastWindowClosed(false);
+    // Each window keeps its menu bar inside it, as this look has it, also on
+    // a desktop with a global menu bar; nor need the menus ask the session
+    // for one as the windows are made.
+    setAttribute(Qt::AA_DontUseNativeMenuBar);
     look::install(*this);
     accessibility::install();
 }
