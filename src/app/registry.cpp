@@ -92,6 +92,7 @@ namespace {
 class RemainingForms : public QObject {
 public:
     RemainingForms()
+        : QObject(qApp) // gone with the application, should it end first
     {
         qApp->installEventFilter(this);
         // A window the window system never exposes (started minimised) must

@@ -28,7 +28,7 @@ private slots:
     void gameButtonAndKeyShowTheSameWindow();
     void showingAVisibleGameBringsItForwardUnchanged();
     void aboutBoxIsModalAndClosesWithOk();
-    void aKeyBeforeTheOtherWindowsAreMadeFindsThemMade();
+    void aClickBeforeTheOtherWindowsAreMadeFindsThemMade();
     void closingTheLauncherEndsTheProgram();
 
 private:
@@ -71,7 +71,7 @@ void TstLauncher::clickFlat(TFlatSpeedButton* button)
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
-void TstLauncher::aKeyBeforeTheOtherWindowsAreMadeFindsThemMade()
+void TstLauncher::aClickBeforeTheOtherWindowsAreMadeFindsThemMade()
 {
     DestroyForms();
     CreateForms(QStringLiteral("TMainForm"));
