@@ -5,7 +5,7 @@ minesweeper game by the numbers, a sea battle by its hits."""
 
 from collections import deque
 
-from windows import MENU_TITLES, client_origin, saper_cell, sea_cell
+from windows import LAUNCHER_KEYS, MENU_TITLES, client_origin, saper_cell, sea_cell
 
 # The sea battle's placement letters in either keyboard layout: Q, A, I, O
 # and the Cyrillic letters on the same keys.
@@ -44,11 +44,8 @@ class FifteenGame:
             soak.start_program()
             soak.event("program closed and started again (to learn the tiles)")
             return None
-        game = next((w for w in wins if w.kind == "game" and w.game == "fifteen" and not w.minimized), None)
+        game = game_window(soak, wins, "fifteen")
         if game is None:
-            launcher = next(w for w in wins if w.kind == "launcher")
-            soak.keys(launcher, "F2")
-            soak.event("launcher: key F2 (to play)")
             return None
         soak.focus(game)
         tiles = self.read(game)
@@ -174,11 +171,8 @@ class SaperGame:
             return None
         if any(w.modal for w in wins):
             return outcome(wins, "minesweeper") if self.phase == "play" else "interrupted"
-        game = next((w for w in wins if w.kind == "game" and w.game == "saper" and not w.minimized), None)
+        game = game_window(soak, wins, "saper")
         if game is None:
-            launcher = next(w for w in wins if w.kind == "launcher")
-            soak.keys(launcher, "F3")
-            soak.event("launcher: key F3 (to play)")
             return None
         if self.phase == "open":
             soak.focus(game)
@@ -271,11 +265,8 @@ class SeaGame:
             return "given up"
         if any(w.modal for w in wins):
             return outcome(wins, "sea battle") if self.phase == "battle" else "interrupted"
-        game = next((w for w in wins if w.kind == "game" and w.game == "sea" and not w.minimized), None)
+        game = game_window(soak, wins, "sea")
         if game is None:
-            launcher = next(w for w in wins if w.kind == "launcher")
-            soak.keys(launcher, "F4")
-            soak.event("launcher: key F4 (to play)")
             return None
         if self.phase == "open":
             soak.focus(game)
@@ -344,6 +335,18 @@ class SeaGame:
             return rng.choice(next_to)
         checked = [(r, c) for r, c in open_water if (r + c) % 2 == 0]
         return rng.choice(checked or open_water)
+
+
+def game_window(soak, wins, game):
+    """The game's window when it is shown; otherwise the launcher is asked
+    for it (by its key) and there is none this step."""
+    window = next((w for w in wins if w.kind == "game" and w.game == game and not w.minimized), None)
+    if window is None:
+        launcher = next(w for w in wins if w.kind == "launcher")
+        key = LAUNCHER_KEYS[game]
+        soak.keys(launcher, key)
+        soak.event(f"launcher: key {key} (to play)")
+    return window
 
 
 def outcome(wins, game):

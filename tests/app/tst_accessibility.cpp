@@ -9,6 +9,7 @@
 #include "accessibilityspy.h"
 #include "minefieldlayout.h"
 #include "registry.h"
+#include "scriptedopponent.h"
 #include "seabattlelayout.h"
 #include "tboard.h"
 #include "tdigitaldisplay.h"
@@ -93,18 +94,6 @@ void answerRecordAndTable(bool* answered)
         press(Qt::Key_Return);
     });
 }
-
-// Fires where it is told.
-class ScriptedOpponent : public Opponent {
-public:
-    std::pair<int, int> ChooseComputerTarget(RandomSource&, Strength, bool, const ShipExtent&, const SeaBattle&) override
-    {
-        const auto target = targets.front();
-        targets.pop_front();
-        return target;
-    }
-    std::deque<std::pair<int, int>> targets;
-};
 
 // Roles that say nothing of what a control is: a container may have them,
 // a control a player uses or reads may not.

@@ -85,6 +85,18 @@ private:
     std::function<void()> m_action;
 };
 
+// Opens `name`; the error's text, or nothing when it opened.
+QString openError(TMediaPlayer& player, const QString& name)
+{
+    player.setFileName(name);
+    try {
+        player.Open();
+    } catch (const EError& e) {
+        return e.text();
+    }
+    return {};
+}
+
 } // namespace
 
 class TstMediaPlayer : public QObject {
@@ -188,14 +200,9 @@ void TstMediaPlayer::bareNamesCurrentDirectoryFirstThenBesideTheProgram()
     });
     TMediaPlayer player;
     // The length of what a bare name opens, or the error's text.
-    auto open = [&player](const QString& name) -> QString {
-        player.setFileName(name);
-        try {
-            player.Open();
-        } catch (const EError& e) {
-            return e.text();
-        }
-        return QString::number(player.Length());
+    auto open = [&player](const QString& name) {
+        const QString error = openError(player, name);
+        return error.isEmpty() ? QString::number(player.Length()) : error;
     };
     QCOMPARE(open(QStringLiteral("1.wav")), QStringLiteral("300"));
     writeWav(current.filePath(QStringLiteral("1.wav")), 100);
@@ -224,13 +231,7 @@ void TstMediaPlayer::openFailures()
     // Bare names are looked up in the current directory.
     const QString cwd = QDir::currentPath();
     QVERIFY(QDir::setCurrent(m_dir.path()));
-    player.setFileName(fileName);
-    QString text;
-    try {
-        player.Open();
-    } catch (const EError& e) {
-        text = e.text();
-    }
+    const QString text = openError(player, fileName);
     // The message is SDL's own for the same failure.
     SDL_RWops* file = SDL_RWFromFile(QFile::encodeName(fileName).constData(), "rb");
     QCOMPARE(file != nullptr, exists);
@@ -270,15 +271,9 @@ void TstMediaPlayer::notARegularFileRefusedAtOnce()
     TMediaPlayer player;
     player.setFileName(path(QStringLiteral("short.wav")));
     player.Open();
-    player.setFileName(name);
-    QString text;
     QElapsedTimer t;
     t.start();
-    try {
-        player.Open();
-    } catch (const EError& e) {
-        text = e.text();
-    }
+    const QString text = openError(player, name);
     const qint64 elapsed = t.elapsed();
     if (!pipe)
         QDir().rmdir(name);
@@ -314,15 +309,9 @@ void TstMediaPlayer::impossibleHeaderRefused()
     file.close();
 
     TMediaPlayer player;
-    player.setFileName(file.fileName());
-    QString text;
     QElapsedTimer t;
     t.start();
-    try {
-        player.Open();
-    } catch (const EError& e) {
-        text = e.text();
-    }
+    const QString text = openError(player, file.fileName());
     QVERIFY2(t.elapsed() < 200, qPrintable(QString::number(t.elapsed())));
     QVERIFY2(text.startsWith(QStringLiteral("Cannot open file %1: ").arg(QDir::toNativeSeparators(file.fileName()))),
              qPrintable(text));

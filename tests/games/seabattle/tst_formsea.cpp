@@ -5,6 +5,7 @@
 // while a cue sounded, and a cell picture that is not a file.
 #include "datafiles.h"
 #include "recordingcues.h"
+#include "scriptedopponent.h"
 #include "seabattlelayout.h"
 #include "testmain.h"
 #include "testutil.h"
@@ -35,18 +36,6 @@ using Step = std::function<void()>;
 Q_DECLARE_METATYPE(Step)
 
 namespace {
-
-// Fires where it is told, in order.
-class ScriptedOpponent : public Opponent {
-public:
-    std::pair<int, int> ChooseComputerTarget(RandomSource&, Strength, bool, const ShipExtent&, const SeaBattle&) override
-    {
-        const auto target = targets.front();
-        targets.pop_front();
-        return target;
-    }
-    std::deque<std::pair<int, int>> targets;
-};
 
 // Ten ships, none touching: rows 1, 3 and 5 hold them.
 const char* const kFleet = "####.###.#|"
